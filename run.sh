@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs VarnekJPG against the bundled simulated camera, in a demo folder of its own under
+# build/demo with its own settings file: the user's own settings are never touched.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./scripts/deps.sh
+ensure_packages
+
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+
+demo=$PWD/build/demo
+mkdir -p "$demo/program" "$demo/config"
+port=${VARNEK_DEMO_PORT:-8765}
+
+./build/varnek-fakecam --port "$port" --user admin --password pelto &
+cam=$!
+trap 'kill $cam 2>/dev/null || true' EXIT
+sleep 0.5
+
+url="http://127.0.0.1:$port/tmpfs/auto.jpg"
+if [ -x build/varnekjpg ]; then
+  export XDG_CONFIG_HOME=$demo/config
+  conf=$XDG_CONFIG_HOME/VarnekJPG/VarnekJPG.conf
+  if [ ! -f "$conf" ]; then
+    mkdir -p "$(dirname "$conf")"
+    printf '[General]\nHTML=%s\nUserName=admin\nPassword=pelto\n' "$url" > "$conf"
+    chmod 600 "$conf"
+  fi
+  cd "$demo/program"
+  "$OLDPWD/build/varnekjpg" "$@"
+else
+  echo "The simulated camera is running."
+  echo "  Snapshot URL: $url"
+  echo "  User name:    admin"
+  echo "  Password:     pelto"
+  echo "Press Ctrl+C to stop it."
+  wait $cam
+fi

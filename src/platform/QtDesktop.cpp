@@ -1,0 +1,95 @@
+#include "platform/QtDesktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+
+#include <atomic>
+
+namespace platform {
+
+namespace {
+
+QtDesktop& qtDesktop()
+{
+    static QtDesktop instance;
+    return instance;
+}
+
+std::atomic<Desktop*> g_replacement{nullptr};
+
+QMessageBox::Icon toQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Runs f on the user-interface thread and waits for it; widgets live only there.
+template <typename F>
+void onUiThread(F&& f)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) {
+        f();
+        return;
+    }
+    QMetaObject::invokeMethod(app, std::forward<F>(f), Qt::BlockingQueuedConnection);
+}
+
+} // namespace
+
+Desktop& desktop()
+{
+    Desktop* replacement = g_replacement.load();
+    return replacement ? *replacement : qtDesktop();
+}
+
+void setDesktop(Desktop* replacement)
+{
+    g_replacement.store(replacement);
+}
+
+QString programFolder()
+{
+    return QDir::currentPath();
+}
+
+void QtDesktop::openWithDefaultApp(const QString& absolutePath)
+{
+    onUiThread([&] { QDesktopServices::openUrl(QUrl::fromLocalFile(absolutePath)); });
+}
+
+void QtDesktop::openFolder(const QString& absolutePath)
+{
+    onUiThread([&] { QDesktopServices::openUrl(QUrl::fromLocalFile(absolutePath)); });
+}
+
+void QtDesktop::messageBox(const QString& caption, const QString& text, MessageIcon icon)
+{
+    onUiThread([&] {
+        QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok);
+        box.exec();
+    });
+}
+
+QString QtDesktop::chooseFileToOpen(const QString& startFolder, const QStringList& filters)
+{
+    return QFileDialog::getOpenFileName(nullptr, QString(), startFolder, filters.join(QStringLiteral(";;")));
+}
+
+QString QtDesktop::chooseFileToSave(const QString& startFolder, const QStringList& filters)
+{
+    return QFileDialog::getSaveFileName(nullptr, QString(), startFolder, filters.join(QStringLiteral(";;")));
+}
+
+} // namespace platform

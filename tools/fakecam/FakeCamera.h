@@ -1,0 +1,107 @@
+#pragma once
+// A simulated camera of the hi3510 CGI family, for tests and for the demo. It listens on
+// 127.0.0.1 only and answers the snapshot, the CGI commands, the Micro-SD listings and the
+// recordings, with Basic or Digest authentication and switchable faults.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fakecam {
+
+enum class AuthMode { None, Basic, Digest };
+
+enum class Fault {
+    None,
+    WrongCredentials,  // every request is refused with 401, whatever it carries
+    SnapshotNotFound,  // the snapshot answers 404 with a small HTML page
+    DropMidBody,       // every answer body stops after about half and the connection closes
+    StallBeforeAnswer, // the request is read, then nothing is sent for stallSeconds
+    StallMidBody,      // the headers and part of the body go out, then nothing for stallSeconds
+    TruncatedJpeg,     // the snapshot is a JPEG cut short (status 200, honest length)
+    NotJpeg,           // the snapshot is an HTML page with status 200
+    HostileListing,    // the listings hold hostile names and malformed lines
+};
+
+struct Options {
+    std::string user = "admin";
+    std::string password = "pelto";
+    AuthMode auth = AuthMode::Basic;
+    int width = 640; // 640x480, 1280x720 or 1920x1080
+    int height = 480;
+    int port = 0;    // 0: any free port
+    // TLS when both are set: PEM file paths.
+    std::string certFile;
+    std::string keyFile;
+    // Size of every recording in bytes.
+    std::uint64_t recordingSize = 1 << 20;
+};
+
+struct RecordedRequest {
+    std::string method;
+    std::string target;                        // path and query as sent
+    std::string path;                          // decoded path
+    std::multimap<std::string, std::string> headers; // names in lower case
+    bool authenticated = false;
+    int status = 0;
+    std::uint64_t bytesSent = 0;               // body bytes handed out
+
+    std::string header(const std::string& lowerCaseName) const;
+    bool hasHeader(const std::string& lowerCaseName) const;
+};
+
+struct CameraState {
+    int pan = 0;           // position in steps; continuous moves change it over time
+    int tilt = 0;
+    std::string moving;    // "left", "right", "up", "down" or empty
+    bool infraredOpen = false; // "open": the picture turns grey
+    std::string infraredMode = "auto";
+    std::map<int, std::pair<int, int>> presets; // number -> (pan, tilt)
+    int reboots = 0;
+    std::uint64_t snapshotsServed = 0;
+};
+
+class FakeCamera {
+public:
+    explicit FakeCamera(Options options = {});
+    ~FakeCamera();
+    FakeCamera(const FakeCamera&) = delete;
+    FakeCamera& operator=(const FakeCamera&) = delete;
+
+    // Starts listening on 127.0.0.1 and serving on a thread of its own. False when it cannot.
+    bool start();
+    void stop();
+
+    int port() const;
+    bool tls() const;
+    // "http://127.0.0.1:PORT" (https with TLS).
+    std::string baseUrl() const;
+    // baseUrl() + "/tmpfs/auto.jpg".
+    std::string snapshotUrl() const;
+
+    void setFault(Fault fault, int stallSeconds = 0);
+    void setCredentials(const std::string& user, const std::string& password);
+    void setAuthMode(AuthMode mode);
+    void setRecordingSize(std::uint64_t bytes);
+    // Replaces the answer to one exact target (path with query) with a fixed body and status.
+    void setPage(const std::string& target, const std::string& body, int status = 200,
+                 const std::string& contentType = "text/html");
+
+    std::vector<RecordedRequest> requests() const;
+    void clearRequests();
+    CameraState state() const;
+
+    // The bytes of a recording of the given path, deterministic: what a download must equal.
+    static std::string recordingBytes(const std::string& path, std::uint64_t offset, std::uint64_t length);
+    // The dates and file names the normal listings offer.
+    std::vector<std::string> dates() const;
+    std::vector<std::string> recordings(const std::string& date) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
+
+} // namespace fakecam
