@@ -30,12 +30,9 @@ inline const QString kMessageCaption = QStringLiteral("CVarnekJPG");
 // Percent-encodes every byte outside A-Z a-z 0-9 - . _ ~ (and "/" when keepSlashes).
 QByteArray encodeUrlPathBytes(const QByteArray& bytes, bool keepSlashes);
 
-// What the download worker and the waiting caller share.
-struct DownloadJob {
-    // 1 running; 0 done; -6 create failed, -7 write failed, -8 flush failed, -9 close failed,
-    // -10 reading the response failed (network).
-    std::atomic<int> status{1};
-};
+// Names of the files the program keeps are bytes on disk; a recording's name comes from the camera
+// as bytes and is shown as UTF-8, or as Latin-1 where it is not valid UTF-8.
+QString nameForDisplay(const QByteArray& bytes);
 
 struct RequestOutcome {
     int result = -1;       // 0 or -1, as returned
@@ -47,14 +44,27 @@ struct RequestOutcome {
 
 struct CameraRequest {
     RequestVariant variant = RequestVariant::Command;
-    QString url;            // complete URL
-    QString targetPath;     // complete path of the file to write
+    QByteArray url;         // complete URL
+    QByteArray targetPath;  // complete path of the file to write, as bytes on disk
     CameraSettings settings;
     // Fail, and store nothing, on an HTTP status outside 200-299 (snapshot and recordings).
     bool requireSuccess = false;
 };
 
-// Runs one request of any variant. The caller has formed the URL and the target path.
+// What the download worker and the waiting caller share. The worker runs the whole transfer and
+// writes the status last; the caller reads nothing else until the worker has ended.
+struct DownloadJob {
+    const CameraRequest* request = nullptr;
+    RequestOutcome* outcome = nullptr;
+    // 1 running; 0 done; -6 creating the file failed, -7 a write failed, -8 flushing failed,
+    // -9 closing failed, -10 reading the response failed.
+    std::atomic<int> status{1};
+};
+
+// The download worker: one per request, on a thread of its own.
+void DownloadThreadProc(DownloadJob* job);
+
+// Runs one request of any variant. The caller has formed the URL and the target path. The caller has formed the URL and the target path.
 int performCameraRequest(const CameraRequest& request, RequestOutcome* outcome = nullptr);
 
 // The snapshot: GET of the snapshot URL into autoJpgPath. The caller deletes the old file first.
