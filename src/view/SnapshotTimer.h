@@ -1,0 +1,97 @@
+#pragma once
+// The snapshot timer's states, apart from any window: which interval runs, what the title says,
+// what happens when a fetch fails, and the pause around dialogs. The view supplies the effects
+// (a real timer, the frame's title, the status pane, the file and the fetch) through SnapshotHost.
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// The id the snapshot timer carries while it runs.
+inline constexpr unsigned kSnapshotTimerId = 100;
+// The setting the view starts with and returns to when the document is renewed: 1 second.
+inline constexpr signed char kStartSetting = 4;
+
+// One row of the interval table; setting 0 is the timer switched off.
+struct TimerRow {
+    signed char setting;
+    int intervalMs;     // 0 for the off row
+    int menuCommand;
+    int toolbarCommand; // 0 when the toolbar has no button for it
+    const char* title;  // untranslated; the frame shows it through tr()
+};
+
+// Settings 0 to 8 in order.
+const std::array<TimerRow, 9>& timerRows();
+// The row of a menu or toolbar command, or nothing when the command sets no interval.
+std::optional<TimerRow> timerRowForCommand(int command);
+// The row's title as the frame shows it.
+QString timerTitle(const TimerRow& row);
+
+QString failureTitle();
+QString timerOffStatus();
+QString pausedTitle();
+
+// What the timer needs from the window it runs in.
+class SnapshotHost {
+public:
+    virtual ~SnapshotHost() = default;
+    // (Re)starts the periodic timer: a running one is replaced.
+    virtual void startSnapshotTimer(int intervalMs) = 0;
+    virtual void stopSnapshotTimer() = 0;
+    virtual void setFrameTitle(const QString& title) = 0;
+    // Writes the status bar's first pane and redraws it at once.
+    virtual void setStatusPane(const QString& text) = 0;
+    // Deletes auto.jpg; a missing file is no error.
+    virtual void deleteSnapshotFile() = 0;
+    // Fetches a new auto.jpg: 0 on success, anything else on failure.
+    virtual int fetchSnapshot() = 0;
+    // Whether auto.jpg can be opened for reading.
+    virtual bool snapshotFileReadable() = 0;
+    // Asks for a repaint of the whole view without erasing its background.
+    virtual void repaintWithoutErase() = 0;
+};
+
+class SnapshotTimer final {
+public:
+    explicit SnapshotTimer(SnapshotHost& host) : m_host(host) {}
+    SnapshotTimer(const SnapshotTimer&) = delete;
+    SnapshotTimer& operator=(const SnapshotTimer&) = delete;
+
+    // The view's update notification: registers the view for the ticks and starts 1 s polling.
+    // Writes no title.
+    void OnUpdate();
+    // The timer's tick: one snapshot cycle for the registered view.
+    void SnapshotTimerProc();
+    // One snapshot cycle: 0 when a new picture is in place and a repaint was asked for.
+    int RefreshSnapshot();
+    // One of the interval commands, setting 1 to 8.
+    void SetTimerInterval(signed char setting);
+    void OnTimerOff();
+    void OnGetOneImage();
+    void ToggleOverride();
+    // Around a file or print dialog.
+    void Pause();
+    void Resume();
+
+    bool registered() const { return m_registered; }
+    unsigned timerId() const { return m_timerId; }
+    // The interval of the running timer, 0 when none runs.
+    int runningIntervalMs() const { return m_timerId ? m_intervalMs : 0; }
+    signed char setting() const { return m_setting; }
+    bool fetchInProgress() const { return m_fetchInProgress > 0; }
+    bool overrideSet() const { return m_override > 0; }
+
+private:
+    void start(int intervalMs);
+    void stop();
+
+    SnapshotHost& m_host;
+    bool m_registered = false;
+    unsigned m_timerId = 0;
+    int m_intervalMs = 0;
+    signed char m_setting = kStartSetting;
+    signed char m_fetchInProgress = 0;
+    signed char m_override = 0;
+};

@@ -1,0 +1,300 @@
+#include "view/VarnekJPGView.h"
+
+#include "camera/CameraRequest.h"
+#include "camera/CameraSettings.h"
+#include "camera/Settings.h"
+#include "platform/Desktop.h"
+#include "view/PictureLayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QMainWindow>
+#include <QPainter>
+#include <QPalette>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int kSettingsCommand = 32771;
+constexpr int kGetOneImageCommand = 32781;
+constexpr int kOverrideCommand = 32788;
+constexpr int kFitWindowCommand = 32813;
+
+const QColor kCaptionBackground(50, 50, 50);
+const QColor kCaptionText(200, 200, 200);
+
+} // namespace
+
+CVarnekJPGView::CVarnekJPGView(QWidget* parent)
+    : QWidget(parent)
+{
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    // The view takes the keyboard focus and keeps it, so keys reach the camera without a click.
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_snapshot.SnapshotTimerProc(); });
+    buildCommands();
+
+    const std::optional<QString> path = pathInFolder(platform::programFolder(), QStringLiteral("auto.jpg"));
+    if (!path) {
+        // Without a place for the snapshot nothing else is set up: the settings stay empty and
+        // every fetch fails, which the title then reports.
+        platform::desktop().messageBox(kMessageCaption, pathRuleMessage(QStringLiteral("auto.jpg")));
+        return;
+    }
+    m_autoJpgPath = *path;
+    LoadCameraSettings();
+}
+
+CVarnekJPGView::~CVarnekJPGView() = default;
+
+void CVarnekJPGView::SetDocument(QObject* document)
+{
+    m_document = document;
+}
+
+void CVarnekJPGView::buildCommands()
+{
+    m_commands.add(kSettingsCommand, [this] { OnSettings(); });
+    for (const TimerRow& row : timerRows()) {
+        const auto handler = row.setting == 0
+            ? CommandMap::Handler([this] { OnTimerOff(); })
+            : CommandMap::Handler([this, setting = row.setting] { SetTimerInterval(setting); });
+        m_commands.add(row.menuCommand, handler);
+        if (row.toolbarCommand != 0)
+            m_commands.add(row.toolbarCommand, handler);
+    }
+    m_commands.add(kGetOneImageCommand, [this] { OnGetOneImage(); });
+    m_commands.add(kOverrideCommand, [this] { OnDisableAutoDisableTimer(); },
+                   [this](CCmdUI& ui) { OnUpdateDisableAutoDisableTimer(ui); });
+    m_commands.add(kFitWindowCommand, [this] { OnFitWindowToImage(); });
+    for (const PageCommand& page : pageCommands())
+        m_commands.add(page.command, [this, page] { OnPageCommand(page); });
+    m_commands.add(kSdVideoCommand, [this] { OnSdVideo(); });
+}
+
+bool CVarnekJPGView::OnCmdMsg(int id, CCmdUI* ui)
+{
+    return m_commands.dispatch(id, ui);
+}
+
+void CVarnekJPGView::AddCommand(int id, CommandMap::Handler handler, CommandMap::Update update)
+{
+    m_commands.add(id, std::move(handler), std::move(update));
+    emit commandStateChanged();
+}
+
+// --- Snapshot timer -------------------------------------------------------------------------
+
+void CVarnekJPGView::OnInitialUpdate()
+{
+    OnUpdate();
+}
+
+void CVarnekJPGView::OnUpdate()
+{
+    m_snapshot.OnUpdate();
+}
+
+int CVarnekJPGView::RefreshSnapshot()
+{
+    return m_snapshot.RefreshSnapshot();
+}
+
+int CVarnekJPGView::FetchSnapshot()
+{
+    return ::fetchSnapshot(currentCameraSettings(), m_autoJpgPath);
+}
+
+void CVarnekJPGView::SetTimerInterval(signed char setting)
+{
+    m_snapshot.SetTimerInterval(setting);
+}
+
+void CVarnekJPGView::OnTimerOff()
+{
+    m_snapshot.OnTimerOff();
+}
+
+void CVarnekJPGView::OnGetOneImage()
+{
+    m_snapshot.OnGetOneImage();
+}
+
+void CVarnekJPGView::OnDisableAutoDisableTimer()
+{
+    m_snapshot.ToggleOverride();
+    emit commandStateChanged();
+}
+
+void CVarnekJPGView::OnUpdateDisableAutoDisableTimer(CCmdUI& ui) const
+{
+    ui.SetCheck(m_snapshot.overrideSet());
+}
+
+void CVarnekJPGView::Pause()
+{
+    m_snapshot.Pause();
+}
+
+void CVarnekJPGView::Resume()
+{
+    m_snapshot.Resume();
+}
+
+void CVarnekJPGView::startSnapshotTimer(int intervalMs)
+{
+    m_timer.start(intervalMs);
+}
+
+void CVarnekJPGView::stopSnapshotTimer()
+{
+    m_timer.stop();
+}
+
+void CVarnekJPGView::setFrameTitle(const QString& title)
+{
+    window()->setWindowTitle(title);
+}
+
+void CVarnekJPGView::setStatusPane(const QString& text)
+{
+    auto* frame = qobject_cast<QMainWindow*>(window());
+    if (!frame)
+        return;
+    if (auto* bar = frame->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly)) {
+        // Stays until the status bar shows another prompt; then the pane goes back to "Ready".
+        bar->showMessage(text);
+        bar->repaint();
+    }
+}
+
+void CVarnekJPGView::deleteSnapshotFile()
+{
+    if (!m_autoJpgPath.isEmpty())
+        QFile::remove(m_autoJpgPath);
+}
+
+int CVarnekJPGView::fetchSnapshot()
+{
+    return FetchSnapshot();
+}
+
+bool CVarnekJPGView::snapshotFileReadable()
+{
+    QFile file(m_autoJpgPath);
+    return !m_autoJpgPath.isEmpty() && file.open(QIODevice::ReadOnly);
+}
+
+void CVarnekJPGView::repaintWithoutErase()
+{
+    update();
+}
+
+// --- Settings, camera commands --------------------------------------------------------------
+
+void CVarnekJPGView::OnSettings()
+{
+    CSettings dialog(this);
+    dialog.exec();
+    // Whatever closed the dialog, the record becomes what the file now holds: values applied
+    // before a Cancel take effect, edits never applied are lost.
+    LoadCameraSettings();
+}
+
+void CVarnekJPGView::OnPageCommand(const PageCommand& page)
+{
+    const QString folder = platform::programFolder();
+    SendCameraCommand(page.code, currentCameraSettings(), folder);
+    // Opened whatever the camera did: a failed exchange shows the page stored last time, if any.
+    platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(QString::fromLatin1(page.page)));
+}
+
+void CVarnekJPGView::OnSdVideo()
+{
+    SendCameraCommand(kSdListingCode, currentCameraSettings(), platform::programFolder());
+    // The recordings browser reads the listing whether or not this exchange succeeded.
+    if (m_openSdVideoDialog)
+        m_openSdVideoDialog();
+}
+
+void CVarnekJPGView::SetSdVideoDialogOpener(std::function<void()> opener)
+{
+    m_openSdVideoDialog = std::move(opener);
+}
+
+// --- Picture --------------------------------------------------------------------------------
+
+void CVarnekJPGView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    OnDraw(painter, width());
+}
+
+void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
+{
+    if (!m_document)
+        return;
+
+    painter.save();
+    // Decoded afresh on every paint: the file is the only copy of the picture.
+    QImage picture;
+    QImageReader reader(m_autoJpgPath);
+    const bool decoded = !m_autoJpgPath.isEmpty() && reader.read(&picture);
+    if (!picture.isNull()) {
+        QString caption;
+        if (decoded) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.drawImage(pictureDestination(picture.width(), picture.height(), clientWidth), picture);
+            caption = captionText(m_autoJpgPath, picture.width(), picture.height(), clientWidth);
+        } else {
+            caption = decodeFailureCaption(m_autoJpgPath);
+        }
+        // The caption stands in a dark band of its own length.
+        const QFont font = captionFont();
+        painter.setFont(font);
+        const QFontMetrics metrics = painter.fontMetrics();
+        const QRect band(kCaptionOrigin, QSize(metrics.horizontalAdvance(caption), metrics.height()));
+        painter.fillRect(band, kCaptionBackground);
+        painter.setPen(kCaptionText);
+        painter.drawText(kCaptionOrigin + QPoint(0, metrics.ascent()), caption);
+    }
+    painter.restore();
+
+    if (m_padMode > 0) {
+        // The preset pad is drawn here, over the picture and the caption, whether or not a
+        // picture could be decoded: it is an overlay of its own.
+    }
+}
+
+void CVarnekJPGView::OnFitWindowToImage()
+{
+    {
+        QFile file(m_autoJpgPath);
+        if (m_autoJpgPath.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return;
+    }
+    // A file that does not decode sizes the frame for a 0 x 0 picture.
+    QImage picture;
+    QImageReader(m_autoJpgPath).read(&picture);
+    const int width = picture.isNull() ? 0 : picture.width();
+    const int height = picture.isNull() ? 0 : picture.height();
+    picture = QImage();
+
+    QWidget* frame = window();
+    const QRect outer = frame->frameGeometry();
+    const QRect inner = frame->geometry();
+    const QMargins borders(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QRect target = fitFrameRect(width, height, borders);
+
+    // The frame ends in its normal state with that outer rectangle.
+    frame->setWindowState(frame->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    frame->setGeometry(target.marginsRemoved(borders));
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The main view: the live camera picture and the centre of the program. It runs the snapshot
+// timer, draws the picture under its caption, sends the camera's commands and opens the settings
+// dialog. It holds no picture between paints: auto.jpg in the program folder is the only copy.
+
+#include "view/CommandTarget.h"
+#include "view/PageCommands.h"
+#include "view/SnapshotTimer.h"
+
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QPainter;
+
+class CVarnekJPGView final : public QWidget, public CommandTarget, private SnapshotHost {
+    Q_OBJECT
+public:
+    explicit CVarnekJPGView(QWidget* parent = nullptr);
+    ~CVarnekJPGView() override;
+
+    // The document the view shows; the view draws nothing without one.
+    void SetDocument(QObject* document);
+    QObject* GetDocument() const { return m_document; }
+
+    // Command routing: the view is the first target of every command.
+    bool OnCmdMsg(int id, CCmdUI* ui) override;
+    // Adds (or replaces) a command handler of the view.
+    void AddCommand(int id, CommandMap::Handler handler, CommandMap::Update update = {});
+
+    // Sent by the frame when the view is first shown and whenever the document is renewed or
+    // opened: polling restarts at 1 second.
+    void OnInitialUpdate();
+    void OnUpdate();
+
+    // The snapshot cycle and the timer commands.
+    int RefreshSnapshot();
+    int FetchSnapshot();
+    void SetTimerInterval(signed char setting);
+    void OnTimerOff();
+    void OnGetOneImage();
+    void OnDisableAutoDisableTimer();
+    void OnUpdateDisableAutoDisableTimer(CCmdUI& ui) const;
+    // Around a file or print dialog: the timer stops and later runs again at its last setting.
+    void Pause();
+    void Resume();
+
+    void OnSettings();
+    void OnFitWindowToImage();
+    // A command of the "F&unctions" menu: the camera's answer page is stored, then opened.
+    void OnPageCommand(const PageCommand& page);
+    // "&Video" of the "&SD" menu: stores the card listing, then opens the recordings browser.
+    void OnSdVideo();
+    // The recordings browser, supplied by the application (it lives in its own library).
+    void SetSdVideoDialogOpener(std::function<void()> opener);
+
+    // Draws the picture and its caption for a client area clientWidth pixels wide. The screen
+    // paint uses it, and so can a print preview.
+    void OnDraw(QPainter& painter, int clientWidth);
+
+    const QString& autoJpgPath() const { return m_autoJpgPath; }
+    const SnapshotTimer& snapshotTimer() const { return m_snapshot; }
+    // The window timer behind the snapshot timer.
+    const QTimer& windowTimer() const { return m_timer; }
+
+    // 0 no pad, 1 the goto pad, 2 the set pad.
+    signed char padMode() const { return m_padMode; }
+    void SetPadMode(signed char mode) { m_padMode = mode; }
+
+signals:
+    // A command's enabled or checked state may have changed.
+    void commandStateChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildCommands();
+
+    // SnapshotHost
+    void startSnapshotTimer(int intervalMs) override;
+    void stopSnapshotTimer() override;
+    void setFrameTitle(const QString& title) override;
+    void setStatusPane(const QString& text) override;
+    void deleteSnapshotFile() override;
+    int fetchSnapshot() override;
+    bool snapshotFileReadable() override;
+    void repaintWithoutErase() override;
+
+    QString m_autoJpgPath;
+    QPointer<QObject> m_document;
+    QTimer m_timer;
+    SnapshotTimer m_snapshot{*this};
+    CommandMap m_commands;
+    std::function<void()> m_openSdVideoDialog;
+    signed char m_padMode = 0;
+};
