@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks. They print ratios measured in one run on this machine.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./scripts/deps.sh
+ensure_packages
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=ON >/dev/null
+cmake --build build-bench -j"$(nproc)" --target bench_snapshot
+QT_QPA_PLATFORM=offscreen no_proxy='*' ./build-bench/bench/bench_snapshot "$@"
