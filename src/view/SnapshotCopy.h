@@ -1,0 +1,51 @@
+#pragma once
+// Helpers of the "&Open..." and "&Save" commands: the file types of the two choosers, the copy
+// of the snapshot file under the name the user chose, and the wait after a chooser closes.
+
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+// Chooser filters: JPEG pictures, the recordings fetched from the Micro-SD card, everything.
+QStringList openFileFilters();
+QStringList saveFileFilters();
+
+struct SnapshotCopyResult {
+    bool saved = false;
+    // For a message box when nothing was saved; empty on success.
+    QString errorText;
+};
+
+// Copies the snapshot file byte for byte, as it lies on disk now, to targetPath. The bytes go
+// into a temporary file beside the target that replaces it only once complete and flushed, so a
+// failure leaves no partial file and any earlier file of that name untouched. A missing snapshot
+// (none has arrived yet) saves nothing and says so.
+SnapshotCopyResult copySnapshotFile(const QString& snapshotPath, const QString& targetPath);
+
+// Open and Save keep the snapshot timer paused for this long after their chooser closes.
+inline constexpr int kResumeDelayMs = 4000;
+
+// The wait after a chooser closes runs on a timer, so the window keeps answering; until the
+// timer has been resumed Open and Save are refused, so no second chooser can stack up another
+// wait. Every other command works meanwhile.
+class FileCommandWait final {
+public:
+    explicit FileCommandWait(int delayMs = kResumeDelayMs);
+    FileCommandWait(const FileCommandWait&) = delete;
+    FileCommandWait& operator=(const FileCommandWait&) = delete;
+
+    // While true, Open and Save are disabled.
+    bool busy() const { return m_busy; }
+    // At the start of Open or Save; false means the command is refused.
+    bool begin();
+    // When the chooser has closed: resume runs once after the delay, then the commands are
+    // allowed again. Dropped if this object goes first.
+    void finish(std::function<void()> resume);
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_resume;
+    bool m_busy = false;
+};
