@@ -46,6 +46,9 @@ CSettings::CSettings(QWidget* parent, SettingsStore store)
     , m_store(std::move(store))
 {
     setWindowTitle(tr("VarnekJPG Settings"));
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     setFixedSize(dialogUnitsRect(0, 0, 559, 201).size());
 
     label(this, tr("Web address of the IP cam jpg file.  e.g. ") + defaultSnapshotUrl(),

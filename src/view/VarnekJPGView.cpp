@@ -37,7 +37,7 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent)
     // The view takes the keyboard focus and keeps it, so keys reach the camera without a click.
     setFocusPolicy(Qt::StrongFocus);
 
-    connect(&m_timer, &QTimer::timeout, this, [this] { m_snapshot.SnapshotTimerProc(); });
+    connect(&m_timer, &QTimer::timeout, this, &CVarnekJPGView::SnapshotTimerProc);
     buildCommands();
 
     const std::optional<QString> path = pathInFolder(platform::programFolder(), QStringLiteral("auto.jpg"));
@@ -99,6 +99,11 @@ void CVarnekJPGView::OnInitialUpdate()
 void CVarnekJPGView::OnUpdate()
 {
     m_snapshot.OnUpdate();
+}
+
+void CVarnekJPGView::SnapshotTimerProc()
+{
+    m_snapshot.SnapshotTimerProc();
 }
 
 int CVarnekJPGView::RefreshSnapshot()

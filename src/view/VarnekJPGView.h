@@ -36,6 +36,8 @@ public:
     void OnInitialUpdate();
     void OnUpdate();
 
+    // The snapshot timer's tick.
+    void SnapshotTimerProc();
     // The snapshot cycle and the timer commands.
     int RefreshSnapshot();
     int FetchSnapshot();

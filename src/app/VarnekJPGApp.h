@@ -1,0 +1,54 @@
+#pragma once
+// The application: builds the document, the main frame and the view, follows the command line,
+// keeps the recent-file list and answers the application's own commands (New, the recent files,
+// About, Exit).
+
+#include "app/MainFrame.h"
+#include "camera/CameraSettings.h"
+#include "view/CommandTarget.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class CVarnekJPGDoc;
+class CVarnekJPGView;
+
+class CVarnekJPGApp final : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit CVarnekJPGApp(QObject* parent = nullptr);
+    ~CVarnekJPGApp() override;
+
+    // Start-up; false ends the program before it runs. arguments as QCoreApplication gives them,
+    // the program's name first.
+    bool InitInstance(const QStringList& arguments);
+    // After the main window has closed: the exit code.
+    int ExitInstance(int code = 0);
+
+    bool OnCmdMsg(int id, CCmdUI* ui) override;
+
+    void OnFileNew();
+    void OnAppAbout();
+    void OnAppExit();
+    // Opens a file as the document ("NAME - VarnekJPG") and restarts the timer; false when the
+    // file cannot be opened, which also drops it from the recent-file list.
+    bool OpenDocumentFile(const QString& path);
+    void AddToRecentFileList(const QString& path);
+    QStringList recentFiles() const { return m_recentFiles; }
+
+    CMainFrame* mainFrame() const { return m_frame; }
+    CVarnekJPGDoc* document() const { return m_document; }
+    CVarnekJPGView* view() const { return m_view; }
+
+private:
+    void OnOpenRecentFile(int index);
+    void storeRecentFiles();
+
+    SettingsStore m_store;
+    QStringList m_recentFiles;
+    QPointer<CMainFrame> m_frame;
+    CVarnekJPGDoc* m_document = nullptr;
+    CVarnekJPGView* m_view = nullptr;
+    CommandMap m_commands;
+};

@@ -1,0 +1,54 @@
+#pragma once
+// A program folder, a recording desktop and a simulated camera on loopback, with the user's
+// settings file pointing at that camera: what a view or the whole program needs in a test.
+
+#include "support/TempFolder.h"
+#include "camera/CameraSettings.h"
+#include "fakecam/FakeCamera.h"
+#include "platform/RecordingDesktop.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+class CameraTest : public ::testing::Test {
+protected:
+    void SetUp() override { useCamera({}); }
+
+    // Starts a camera with these options and points the settings file at it.
+    void useCamera(fakecam::Options options)
+    {
+        camera = std::make_unique<fakecam::FakeCamera>(options);
+        ASSERT_TRUE(camera->start());
+        SettingsStore store;
+        ASSERT_TRUE(store.write(kValueSnapshotUrl, QString::fromStdString(camera->snapshotUrl())));
+        ASSERT_TRUE(store.write(kValueUserName, QString::fromStdString(options.user)));
+        ASSERT_TRUE(store.write(kValuePassword, QString::fromStdString(options.password)));
+        LoadCameraSettings();
+    }
+
+    // Requests for a path, e.g. "/tmpfs/auto.jpg", that carried the credentials: one per
+    // exchange, however many challenges came before.
+    int requestsFor(const std::string& path) const
+    {
+        int count = 0;
+        for (const fakecam::RecordedRequest& request : camera->requests())
+            count += request.path == path && request.authenticated ? 1 : 0;
+        return count;
+    }
+    int snapshotRequests() const { return requestsFor("/tmpfs/auto.jpg"); }
+
+    TempFolder folder;
+    platform::RecordingDesktop desktop;
+    std::unique_ptr<fakecam::FakeCamera> camera;
+};
+
+// Whether a pixel is the view's black background.
+inline bool isBlack(const QImage& image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return c.red() == 0 && c.green() == 0 && c.blue() == 0;
+}

@@ -1,0 +1,187 @@
+// The live picture as drawn: rendered into an image and measured.
+#include "ViewFixture.h"
+
+#include "view/PictureLayout.h"
+#include "view/VarnekJPGView.h"
+
+#include <QFontMetrics>
+#include <QImageReader>
+
+namespace {
+
+QImage render(CVarnekJPGView& view)
+{
+    QImage image(view.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    view.render(&image);
+    return image;
+}
+
+// The share of sample points inside dest whose colour is that of the source picture's pixel
+// there, give or take the JPEG's noise.
+double matchingShare(const QImage& drawn, const QImage& source, const QRect& dest)
+{
+    const QRect visible = dest & drawn.rect();
+    int samples = 0;
+    int matches = 0;
+    for (int y = visible.top() + 3; y < visible.bottom() - 3; y += visible.height() / 23) {
+        for (int x = visible.left() + 3; x < visible.right() - 3; x += visible.width() / 29) {
+            const int sx = (x - dest.left()) * source.width() / dest.width();
+            const int sy = (y - dest.top()) * source.height() / dest.height();
+            const QColor a = drawn.pixelColor(x, y);
+            const QColor b = source.pixelColor(sx, sy);
+            ++samples;
+            if (qAbs(a.red() - b.red()) < 48 && qAbs(a.green() - b.green()) < 48
+                && qAbs(a.blue() - b.blue()) < 48)
+                ++matches;
+        }
+    }
+    return samples ? double(matches) / samples : 0.0;
+}
+
+int blackInRow(const QImage& image, int y)
+{
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x)
+        count += isBlack(image, x, y) ? 1 : 0;
+    return count;
+}
+
+class ViewPaintTest : public CameraTest {
+protected:
+    // Fetches one picture into a view of the given width and renders it.
+    QImage fetchAndRender(int viewWidth, int viewHeight)
+    {
+        view = std::make_unique<CVarnekJPGView>();
+        view->SetDocument(&document);
+        view->resize(viewWidth, viewHeight);
+        EXPECT_EQ(view->RefreshSnapshot(), 0);
+        source = QImageReader(view->autoJpgPath()).read();
+        EXPECT_FALSE(source.isNull());
+        return render(*view);
+    }
+
+    // The caption band: at (15, 10), as wide as the expected text and as high as the font's cell,
+    // with light text on dark grey; black on its left and below it.
+    void expectCaption(const QImage& image, const QString& expectedText)
+    {
+        const QFontMetrics metrics(captionFont());
+        const int width = metrics.horizontalAdvance(expectedText);
+        const int height = metrics.height();
+        ASSERT_LE(height, 18);
+        ASSERT_LT(15 + width + 1, image.width());
+        int band = 0;
+        int text = 0;
+        for (int y = 10; y < 10 + height; ++y) {
+            EXPECT_TRUE(isBlack(image, 14, y)) << "left of the band, row " << y;
+            EXPECT_FALSE(isBlack(image, 15, y)) << "band's left edge, row " << y;
+            EXPECT_FALSE(isBlack(image, 15 + width - 1, y)) << "band's right edge, row " << y;
+            EXPECT_TRUE(isBlack(image, 15 + width, y)) << "right of the band, row " << y;
+            for (int x = 15; x < 15 + width; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                band += c == QColor(50, 50, 50) ? 1 : 0;
+                text += c.red() > 150 && c.red() == c.green() && c.green() == c.blue() ? 1 : 0;
+            }
+        }
+        EXPECT_GT(band, width * height / 2) << "a dark grey band";
+        EXPECT_GT(text, 5 * expectedText.size()) << "light grey letters";
+        EXPECT_TRUE(isBlack(image, 15, 10 + height)) << "nothing below the band";
+        EXPECT_TRUE(isBlack(image, 15, 9)) << "nothing above the band";
+    }
+
+    QObject document;
+    std::unique_ptr<CVarnekJPGView> view;
+    QImage source;
+};
+
+TEST_F(ViewPaintTest, SixFortyByFourEightyFillsAViewTwelveEightyWideAtTwoHundredPercent)
+{
+    const QImage image = fetchAndRender(1280, 1100);
+    ASSERT_EQ(source.size(), QSize(640, 480));
+
+    // Drawn at (1, 30), 1280 x 960.
+    EXPECT_EQ(blackInRow(image, 29), image.width()) << "the row above the picture stays black";
+    EXPECT_LT(blackInRow(image, 30), image.width() / 4) << "the picture's first row";
+    EXPECT_LT(blackInRow(image, 989), image.width() / 4) << "the picture's last row";
+    EXPECT_EQ(blackInRow(image, 990), image.width()) << "the row below the picture";
+    for (int y = 30; y < 990; y += 37)
+        EXPECT_TRUE(isBlack(image, 0, y)) << "column 0 lies left of the picture, row " << y;
+    EXPECT_GT(matchingShare(image, source, QRect(1, 30, 1280, 960)), 0.9);
+
+    expectCaption(image, view->autoJpgPath() + QStringLiteral("    640 by 480  200%"));
+}
+
+TEST_F(ViewPaintTest, NineteenTwentyByTenEightyInAViewOneThousandWideAtFiftyTwoPercent)
+{
+    fakecam::Options options;
+    options.width = 1920;
+    options.height = 1080;
+    useCamera(options);
+    const QImage image = fetchAndRender(1000, 700);
+    ASSERT_EQ(source.size(), QSize(1920, 1080));
+
+    // 1000 x 562: 562.5 rows are truncated.
+    EXPECT_EQ(blackInRow(image, 29), image.width());
+    EXPECT_LT(blackInRow(image, 591), image.width() / 4);
+    EXPECT_EQ(blackInRow(image, 592), image.width());
+    EXPECT_GT(matchingShare(image, source, QRect(1, 30, 1000, 562)), 0.9);
+
+    expectCaption(image, view->autoJpgPath() + QStringLiteral("    1920 by 1080  52%"));
+}
+
+TEST_F(ViewPaintTest, APictureTallerThanTheViewRunsOffItsBottom)
+{
+    const QImage image = fetchAndRender(1280, 600);
+    EXPECT_LT(blackInRow(image, 599), image.width() / 4);
+    EXPECT_GT(matchingShare(image, source, QRect(1, 30, 1280, 960)), 0.9);
+}
+
+TEST_F(ViewPaintTest, NoPictureAndNoCaptionWithoutADecodableFile)
+{
+    QImage image = fetchAndRender(800, 600);
+    ASSERT_LT(blackInRow(image, 100), 400);
+
+    // Missing.
+    QFile::remove(view->autoJpgPath());
+    image = render(*view);
+    for (int y = 0; y < image.height(); y += 7)
+        ASSERT_EQ(blackInRow(image, y), image.width()) << "row " << y;
+
+    // An error page where the picture should be.
+    folder.write(QStringLiteral("auto.jpg"), "<html><body>401 Unauthorized</body></html>");
+    image = render(*view);
+    for (int y = 0; y < image.height(); y += 7)
+        ASSERT_EQ(blackInRow(image, y), image.width()) << "row " << y;
+
+    // A file cut short.
+    folder.write(QStringLiteral("auto.jpg"), QByteArray("\xFF\xD8\xFF\xE0", 4));
+    image = render(*view);
+    for (int y = 0; y < image.height(); y += 7)
+        ASSERT_EQ(blackInRow(image, y), image.width()) << "row " << y;
+}
+
+TEST_F(ViewPaintTest, AViewWithoutADocumentDrawsNothing)
+{
+    fetchAndRender(800, 600);
+    view->SetDocument(nullptr);
+    const QImage image = render(*view);
+    for (int y = 0; y < image.height(); y += 5)
+        ASSERT_EQ(blackInRow(image, y), image.width()) << "row " << y;
+}
+
+TEST_F(ViewPaintTest, EachPaintDecodesTheFileAfresh)
+{
+    fetchAndRender(640, 600);
+    // Another picture in the file shows at the next paint, with its own size in the caption.
+    QImage red(320, 100, QImage::Format_RGB32);
+    red.fill(QColor(220, 0, 0));
+    ASSERT_TRUE(red.save(view->autoJpgPath(), "JPG"));
+    const QImage image = render(*view);
+    const QColor middle = image.pixelColor(320, 30 + 100);
+    EXPECT_GT(middle.red(), 180);
+    EXPECT_LT(middle.green(), 40);
+    EXPECT_EQ(blackInRow(image, 30 + 200), image.width()) << "200 rows high at 200%";
+    expectCaption(image, view->autoJpgPath() + QStringLiteral("    320 by 100  200%"));
+}
+
+} // namespace
