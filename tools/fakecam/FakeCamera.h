@@ -43,7 +43,8 @@ struct RecordedRequest {
     std::string method;
     std::string target;                        // path and query as sent
     std::string path;                          // decoded path
-    std::multimap<std::string, std::string> headers; // names in lower case
+    // Names in lower case; values as the server library hands them, with %XX escapes decoded.
+    std::multimap<std::string, std::string> headers;
     bool authenticated = false;
     int status = 0;
     std::uint64_t bytesSent = 0;               // body bytes handed out
@@ -61,7 +62,18 @@ struct CameraState {
     std::map<int, std::pair<int, int>> presets; // number -> (pan, tilt)
     int reboots = 0;
     std::uint64_t snapshotsServed = 0;
+    int stalled = 0;       // requests held by a stall fault right now
 };
+
+// How the camera head moves: a single step (ptzctrl.cgi with -step=1, or yt*.cgi) moves it by
+// kStepSize; a continuous move (-step=0) advances one unit every kMoveIntervalMs until the stop.
+// Pan stays within -kPanLimit..kPanLimit and tilt within -kTiltLimit..kTiltLimit.
+inline constexpr int kStepSize = 10;
+inline constexpr int kMoveIntervalMs = 50;
+inline constexpr int kPanLimit = 300;
+inline constexpr int kTiltLimit = 100;
+// The realm of the authentication challenges.
+inline constexpr const char* kRealm = "IPCAM";
 
 class FakeCamera {
 public:
@@ -71,6 +83,9 @@ public:
     FakeCamera& operator=(const FakeCamera&) = delete;
 
     // Starts listening on 127.0.0.1 and serving on a thread of its own. False when it cannot.
+    // After stop() it starts again on the port it had. It closes the connection after every
+    // answer. Only recordings honour a Range header (one range, answered 206); every other
+    // answer is whole, with status 200 unless said otherwise.
     bool start();
     void stop();
 
@@ -81,6 +96,9 @@ public:
     // baseUrl() + "/tmpfs/auto.jpg".
     std::string snapshotUrl() const;
 
+    // Takes effect with the next request. StallBeforeAnswer holds every request, challenges
+    // included; the body faults (DropMidBody, StallMidBody) cut every answer except a 401
+    // challenge, so clients can still log in. A stall ends at once when the camera stops.
     void setFault(Fault fault, int stallSeconds = 0);
     void setCredentials(const std::string& user, const std::string& password);
     void setAuthMode(AuthMode mode);
@@ -88,6 +106,8 @@ public:
     // Replaces the answer to one exact target (path with query) with a fixed body and status.
     void setPage(const std::string& target, const std::string& body, int status = 200,
                  const std::string& contentType = "text/html");
+    // Forgets every page given to setPage().
+    void clearPages();
 
     std::vector<RecordedRequest> requests() const;
     void clearRequests();
@@ -98,6 +118,13 @@ public:
     // The dates and file names the normal listings offer.
     std::vector<std::string> dates() const;
     std::vector<std::string> recordings(const std::string& date) const;
+    // What the hostile listings offer that a careful reader keeps: the folder names and, per
+    // folder, the file names that are sound (not empty, not "." or "..", no "/", "\" or control
+    // characters, short enough), raw bytes in listing order, duplicates included. The folder
+    // listings of these names exist while the fault is HostileListing, their recordings always.
+    // The listing of folder "20261202" then comes as one line without any line break.
+    static std::vector<std::string> hostileDates();
+    static std::vector<std::string> hostileRecordings(const std::string& date);
 
 private:
     struct Impl;
