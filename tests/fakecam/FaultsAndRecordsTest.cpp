@@ -1,0 +1,203 @@
+// Faults that a real camera shows now and then, fixed pages, the request record and the
+// camera's own life cycle.
+
+#include "CameraClient.h"
+
+#include <future>
+
+using namespace fakecamtest;
+using Seconds = std::chrono::duration<double>;
+
+namespace {
+
+class FaultTest : public CameraTest {
+protected:
+    std::string recordingPath()
+    {
+        const std::string date = camera.dates().front();
+        return "/sd/" + date + "/record000/" + camera.recordings(date).front();
+    }
+
+    // A download that keeps whatever arrives before the connection ends.
+    struct Partial {
+        bool complete = false;
+        int status = 0;
+        std::string announcedLength;
+        std::string body;
+    };
+    Partial download(const std::string& target)
+    {
+        Partial p;
+        auto r = client->Get(
+            target.c_str(), httplib::Headers{{"Range", "bytes=0-"}},
+            [&](const httplib::Response& response) {
+                p.status = response.status;
+                p.announcedLength = response.get_header_value("Content-Length");
+                return true;
+            },
+            [&](const char* data, std::size_t length) {
+                p.body.append(data, length);
+                return true;
+            });
+        p.complete = static_cast<bool>(r);
+        return p;
+    }
+};
+
+} // namespace
+
+TEST_F(FaultTest, SnapshotFaults)
+{
+    camera.setFault(fakecam::Fault::SnapshotNotFound);
+    auto missing = get("/tmpfs/auto.jpg");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->status, 404);
+    EXPECT_EQ(missing->get_header_value("Content-Type"), "text/html");
+    EXPECT_EQ(get("/cgi-bin/hi3510/getserverinfo.cgi")->status, 200) << "only the picture is missing";
+
+    camera.setFault(fakecam::Fault::NotJpeg);
+    auto page = get("/tmpfs/auto.jpg");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_EQ(page->get_header_value("Content-Type"), "text/html");
+    EXPECT_TRUE(QImage::fromData(QByteArray::fromStdString(page->body), "JPG").isNull());
+
+    camera.setFault(fakecam::Fault::None);
+    const std::size_t whole = body("/tmpfs/auto.jpg").size();
+    camera.setFault(fakecam::Fault::TruncatedJpeg);
+    auto cut = get("/tmpfs/auto.jpg");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->status, 200);
+    EXPECT_EQ(cut->get_header_value("Content-Length"), std::to_string(cut->body.size()));
+    ASSERT_GE(cut->body.size(), 4u);
+    EXPECT_EQ(cut->body.substr(0, 2), "\xFF\xD8") << "it starts as a JPEG";
+    EXPECT_NE(cut->body.substr(cut->body.size() - 2), "\xFF\xD9") << "but its end is missing";
+    EXPECT_LT(cut->body.size(), whole * 3 / 4);
+}
+
+TEST_F(FaultTest, DropMidBodyClosesAfterHalf)
+{
+    const std::uint64_t size = 2 * 1024 * 1024;
+    camera.setRecordingSize(size);
+    camera.setFault(fakecam::Fault::DropMidBody);
+    const Partial p = download(recordingPath());
+    EXPECT_FALSE(p.complete);
+    EXPECT_EQ(p.announcedLength, std::to_string(size));
+    EXPECT_EQ(p.body.size(), size / 2);
+    EXPECT_EQ(p.body, fakecam::FakeCamera::recordingBytes(recordingPath(), 0, size / 2));
+    EXPECT_EQ(camera.requests().back().bytesSent, size / 2);
+
+    const Partial page = download("/cgi-bin/hi3510/getserverinfo.cgi");
+    EXPECT_FALSE(page.complete);
+    ASSERT_FALSE(page.announcedLength.empty());
+    EXPECT_EQ(page.body.size(), std::stoul(page.announcedLength) / 2);
+
+    // Logging in still works: challenges are never cut.
+    client->set_basic_auth("admin", "wrong");
+    auto refused = get("/tmpfs/auto.jpg");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 401);
+}
+
+TEST_F(FaultTest, StallBeforeAnswerHoldsTheRequest)
+{
+    camera.setFault(fakecam::Fault::StallBeforeAnswer, 1);
+    auto pending = std::async(std::launch::async, [this] {
+        const auto start = std::chrono::steady_clock::now();
+        auto r = clientFor(camera);
+        r->set_basic_auth("admin", "pelto");
+        auto result = r->Get("/cgi-bin/hi3510/getserverinfo.cgi");
+        return std::make_pair(result ? result->status : -1, Seconds(std::chrono::steady_clock::now() - start).count());
+    });
+    ASSERT_TRUE(waitUntil([&] { return camera.state().stalled == 1; }));
+    EXPECT_TRUE(camera.requests().empty()) << "nothing is decided while the request stalls";
+    const auto [status, seconds] = pending.get();
+    EXPECT_EQ(status, 200);
+    EXPECT_GE(seconds, 0.9);
+    EXPECT_EQ(camera.state().stalled, 0);
+    EXPECT_EQ(camera.requests().size(), 1u);
+}
+
+TEST_F(FaultTest, StallMidBodySendsHalfThenWaitsThenDrops)
+{
+    const std::uint64_t size = 256 * 1024;
+    camera.setRecordingSize(size);
+    camera.setFault(fakecam::Fault::StallMidBody, 1);
+    const auto start = std::chrono::steady_clock::now();
+    const Partial p = download(recordingPath());
+    EXPECT_GE(Seconds(std::chrono::steady_clock::now() - start).count(), 0.9);
+    EXPECT_FALSE(p.complete);
+    EXPECT_EQ(p.status, 206);
+    EXPECT_EQ(p.body.size(), size / 2);
+}
+
+TEST_F(FaultTest, StopEndsAStallAtOnce)
+{
+    camera.setFault(fakecam::Fault::StallMidBody, 600);
+    auto pending = std::async(std::launch::async, [this] { return download(recordingPath()); });
+    ASSERT_TRUE(waitUntil([&] { return camera.state().stalled == 1; }));
+    const auto start = std::chrono::steady_clock::now();
+    camera.stop();
+    EXPECT_LT(Seconds(std::chrono::steady_clock::now() - start).count(), 5.0);
+    const Partial p = pending.get();
+    EXPECT_FALSE(p.complete);
+
+    // The camera comes back on the same port.
+    const int port = camera.port();
+    camera.setFault(fakecam::Fault::None);
+    ASSERT_TRUE(camera.start());
+    EXPECT_EQ(camera.port(), port);
+    EXPECT_EQ(body("/cgi-bin/hi3510/getserverinfo.cgi").rfind("var ", 0), 0u);
+}
+
+TEST_F(FaultTest, FixedPagesAnswerTheirExactTarget)
+{
+    camera.setPage("/cgi-bin/hi3510/getserverinfo.cgi", "");
+    const std::string big(5 * 1024 * 1024 + 3, 'x');
+    camera.setPage("/cgi-bin/hi3510/param.cgi?cmd=getvideoattr", big, 500, "text/plain");
+
+    auto empty = get("/cgi-bin/hi3510/getserverinfo.cgi");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->status, 200);
+    EXPECT_TRUE(empty->body.empty());
+    auto large = get("/cgi-bin/hi3510/param.cgi?cmd=getvideoattr");
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->status, 500);
+    EXPECT_EQ(large->get_header_value("Content-Type"), "text/plain");
+    EXPECT_TRUE(large->body == big);
+    EXPECT_NE(body("/cgi-bin/hi3510/param.cgi?cmd=getimageattr").find("brightness"), std::string::npos)
+        << "another query of the same script is untouched";
+
+    camera.clearPages();
+    EXPECT_FALSE(body("/cgi-bin/hi3510/getserverinfo.cgi").empty());
+}
+
+TEST_F(FaultTest, RequestsAreRecordedWithTheirHeaders)
+{
+    camera.clearRequests();
+    get("/sd/2026%2012%2004/record000?x=1", {{"Range", "bytes=0-"}, {"User-Agent", "Mozilla/4.0 (compatible)"}});
+    get("/cgi-bin/hi3510/ptzctrl.cgi?-step=0&-act=stop");
+    client->Head("/tmpfs/auto.jpg");
+
+    const auto records = camera.requests();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].method, "GET");
+    EXPECT_EQ(records[0].target, "/sd/2026%2012%2004/record000?x=1");
+    EXPECT_EQ(records[0].path, "/sd/2026 12 04/record000");
+    EXPECT_EQ(records[0].header("range"), "bytes=0-");
+    EXPECT_EQ(records[0].header("user-agent"), "Mozilla/4.0 (compatible)");
+    EXPECT_TRUE(records[0].hasHeader("authorization"));
+    EXPECT_FALSE(records[0].hasHeader("Range")) << "names are kept in lower case";
+    EXPECT_TRUE(records[0].authenticated);
+    EXPECT_EQ(records[0].status, 404) << "hostile folders exist only with the fault";
+    EXPECT_GT(records[0].bytesSent, 0u);
+
+    EXPECT_EQ(records[1].target, "/cgi-bin/hi3510/ptzctrl.cgi?-step=0&-act=stop");
+    EXPECT_EQ(records[1].status, 200);
+    EXPECT_EQ(records[1].bytesSent, std::string("[Succeed]set ok.\r\n").size());
+    EXPECT_EQ(records[2].method, "HEAD");
+    EXPECT_EQ(records[2].bytesSent, 0u);
+
+    camera.clearRequests();
+    EXPECT_TRUE(camera.requests().empty());
+}

@@ -1,0 +1,127 @@
+// The Micro-SD card: listings, hostile listings and the recordings themselves.
+
+#include "CameraClient.h"
+
+using namespace fakecamtest;
+
+namespace {
+
+class SdCardTest : public CameraTest {
+protected:
+    std::string recordFolder(const std::string& date) { return body("/sd/" + encodePath(date) + "/record000"); }
+};
+
+std::string firstLine(const std::string& page)
+{
+    return page.substr(0, page.find('\n'));
+}
+
+} // namespace
+
+TEST_F(SdCardTest, ListingsOfferTheDatesAndRecordings)
+{
+    const std::vector<std::string> dates = camera.dates();
+    ASSERT_GE(dates.size(), 2u);
+    for (const char* target : {"/sd", "/sd/"}) {
+        const std::string card = body(target);
+        EXPECT_EQ(linkedNames(card, false), dates) << target;
+        // Header lines come before the table, as on a real camera.
+        EXPECT_EQ(firstLine(card).find("<a href=\"/sd/"), std::string::npos);
+        EXPECT_NE(card.find("<title>"), std::string::npos);
+        EXPECT_NE(card.find("Parent Directory"), std::string::npos);
+    }
+    for (const std::string& date : dates) {
+        const std::vector<std::string> names = camera.recordings(date);
+        ASSERT_FALSE(names.empty()) << date;
+        for (const std::string& name : names) {
+            EXPECT_EQ(name.size(), std::string("P261201_120000_120500.264").size());
+            EXPECT_EQ(name.rfind('P', 0), 0u);
+        }
+        EXPECT_EQ(linkedNames(recordFolder(date), true), names) << date;
+        EXPECT_EQ(linkedNames(body("/sd/" + date + "/record000/"), true), names) << date;
+        EXPECT_EQ(linkedNames(recordFolder(date), false), std::vector<std::string>{}) << "no folder links in " << date;
+    }
+    EXPECT_EQ(get("/sd/19991231/record000")->status, 404);
+    EXPECT_EQ(get("/sd/" + dates.front() + "/record000/P000000_000000_000000.264")->status, 404);
+}
+
+TEST_F(SdCardTest, HostileListingsHoldEveryKindOfBadName)
+{
+    camera.setFault(fakecam::Fault::HostileListing);
+    const std::string card = body("/sd");
+    const std::vector<std::string> folders = linkedNames(card, false);
+    EXPECT_EQ(soundNames(folders), fakecam::FakeCamera::hostileDates());
+    auto has = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    EXPECT_TRUE(has(folders, ".."));
+    EXPECT_TRUE(has(folders, "."));
+    EXPECT_TRUE(has(folders, ""));
+    EXPECT_TRUE(has(folders, "../../../tmp"));
+    EXPECT_TRUE(has(folders, "2026\\1201"));
+    EXPECT_TRUE(has(folders, std::string("2026\x01\x1b")));
+    EXPECT_NE(card.find("/sd/" + std::string(300, 'B') + "/\">"), std::string::npos) << "a name too long to keep";
+    EXPECT_NE(card.find("<a href=\"/sd/20261299\">"), std::string::npos) << "a link without its end marker";
+    EXPECT_EQ(firstLine(card).find("<a href=\"/sd/"), std::string::npos);
+
+    const std::vector<std::string> kept = fakecam::FakeCamera::hostileDates();
+    EXPECT_TRUE(has(kept, "2026 12 04"));
+    EXPECT_TRUE(has(kept, "\xE9t\xE9-2026"));
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), "20261201"), 2) << "a folder listed twice";
+
+    for (const std::string& date : kept) {
+        const std::string page = recordFolder(date);
+        const std::vector<std::string> files = linkedNames(page, true);
+        EXPECT_EQ(soundNames(files), fakecam::FakeCamera::hostileRecordings(date)) << date;
+        EXPECT_TRUE(has(files, "../../../../tmp/evil.264")) << date;
+        EXPECT_TRUE(has(files, "sub\\evil.264")) << date;
+        EXPECT_EQ(page.find('\n') == std::string::npos, date == "20261202") << "one folder comes as one line";
+        // Every name worth keeping can be fetched, escaped as the program escapes it.
+        for (const std::string& name : fakecam::FakeCamera::hostileRecordings(date)) {
+            auto r = get(encodePath("/sd/" + date + "/record000/" + name), {{"Range", "bytes=0-"}});
+            ASSERT_TRUE(r);
+            EXPECT_TRUE(r->status == 200 || r->status == 206) << date << "/" << name;
+        }
+    }
+
+    camera.setFault(fakecam::Fault::None);
+    EXPECT_EQ(linkedNames(body("/sd"), false), camera.dates());
+    EXPECT_EQ(get("/sd/2026%2012%2004/record000")->status, 404) << "hostile folders go with the fault";
+}
+
+TEST_F(SdCardTest, RecordingStreamsTheDeterministicBytes)
+{
+    const std::uint64_t size = 3 * 1024 * 1024 + 17;
+    camera.setRecordingSize(size);
+    const std::string date = camera.dates().front();
+    const std::string path = "/sd/" + date + "/record000/" + camera.recordings(date).front();
+
+    auto r = get(path, {{"Range", "bytes=0-"}});
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(r->status == 200 || r->status == 206);
+    EXPECT_EQ(r->get_header_value("Content-Length"), std::to_string(size));
+    ASSERT_EQ(r->body.size(), size);
+    EXPECT_TRUE(r->body == fakecam::FakeCamera::recordingBytes(path, 0, size));
+    EXPECT_EQ(camera.requests().back().bytesSent, size);
+
+    auto part = get(path, {{"Range", "bytes=1000-1999"}});
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->status, 206);
+    EXPECT_EQ(part->get_header_value("Content-Range"), "bytes 1000-1999/" + std::to_string(size));
+    EXPECT_EQ(part->body, fakecam::FakeCamera::recordingBytes(path, 1000, 1000));
+    auto tail = get(path, {{"Range", "bytes=-10"}});
+    ASSERT_TRUE(tail);
+    EXPECT_EQ(tail->body, r->body.substr(size - 10));
+    EXPECT_EQ(get(path, {{"Range", "bytes=" + std::to_string(size) + "-"}})->status, 416);
+
+    // Other recordings hold other bytes; any slice equals the same bytes of the whole.
+    const std::string other = "/sd/" + date + "/record000/" + camera.recordings(date).back();
+    EXPECT_NE(fakecam::FakeCamera::recordingBytes(other, 0, 64), r->body.substr(0, 64));
+    EXPECT_EQ(fakecam::FakeCamera::recordingBytes(path, 13, 77), r->body.substr(13, 77));
+
+    camera.setRecordingSize(0);
+    auto empty = get(path, {{"Range", "bytes=0-"}});
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->status, 200);
+    EXPECT_TRUE(empty->body.empty());
+}
