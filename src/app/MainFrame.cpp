@@ -28,6 +28,7 @@ constexpr int kIndicatorIntervalMs = 250;
 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent)
+    , m_ledsFolder(kLedsFolder)
 {
     setWindowIcon(programIcon());
     // A first size as a desktop gives a new window: three quarters of the screen.
@@ -164,7 +165,7 @@ QLabel* CMainFrame::indicatorPane(int index) const
 
 void CMainFrame::UpdateIndicators()
 {
-    const LockState state = readLockState();
+    const LockState state = readLockState(m_ledsFolder);
     const bool lit[] = {state.capsLock, state.numLock, state.scrollLock};
     const char* names[] = {"CAP", "NUM", "SCRL"};
     for (int i = 0; i < 3; ++i) {
@@ -173,6 +174,12 @@ void CMainFrame::UpdateIndicators()
         if (m_indicators[i]->text() != text)
             m_indicators[i]->setText(text);
     }
+}
+
+void CMainFrame::SetIndicatorSource(const QString& ledsFolder)
+{
+    m_ledsFolder = ledsFolder;
+    UpdateIndicators();
 }
 
 QAction* CMainFrame::action(int id) const

@@ -46,6 +46,8 @@ public:
     QLabel* indicatorPane(int index) const; // 0 CAP, 1 NUM, 2 SCRL
     // Reads the keyboard's lock lights into the indicators.
     void UpdateIndicators();
+    // Where the lock lights are read (the system's folder unless told otherwise).
+    void SetIndicatorSource(const QString& ledsFolder);
 
 private:
     void createActions();
@@ -61,6 +63,7 @@ private:
     QLabel* m_ready = nullptr;
     QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
     QTimer m_indicatorTimer;
+    QString m_ledsFolder;
     CommandTarget* m_view = nullptr;
     CommandTarget* m_document = nullptr;
     CommandTarget* m_application = nullptr;
