@@ -257,10 +257,10 @@ QImage programIconImage(int size)
     p.setRenderHint(QPainter::Antialiasing, true);
     p.scale(size / 64.0, size / 64.0);
     p.setPen(QPen(QColor(20, 20, 20), 2));
-    p.setBrush(QColor(70, 74, 82));
-    p.drawRoundedRect(QRectF(6, 18, 52, 36), 7, 7);
     p.setBrush(QColor(90, 94, 104));
     p.drawRoundedRect(QRectF(18, 10, 20, 10), 3, 3);
+    p.setBrush(QColor(70, 74, 82));
+    p.drawRoundedRect(QRectF(6, 18, 52, 36), 7, 7);
     p.setBrush(QColor(30, 30, 34));
     p.drawEllipse(QPointF(32, 36), 13, 13);
     p.setBrush(QColor(40, 110, 200));

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -46,6 +47,8 @@ CVarnekJPGApp::~CVarnekJPGApp()
 bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
 {
     QCoreApplication::setApplicationName(QStringLiteral("VarnekJPG"));
+    // Lets the desktop match the window with its applications-menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnekjpg"));
 
     // The recent-file list lives in the user's settings file beside the camera settings.
     m_recentFiles = m_store.recentFiles();
