@@ -238,16 +238,6 @@ QImage toolbarImage(int index)
     return image;
 }
 
-QImage toolbarStrip()
-{
-    QImage strip(kToolbarImageWidth * kToolbarImageCount, kToolbarImageHeight, QImage::Format_ARGB32);
-    strip.fill(Qt::transparent);
-    QPainter p(&strip);
-    for (int i = 0; i < kToolbarImageCount; ++i)
-        p.drawImage(i * kToolbarImageWidth, 0, toolbarImage(i));
-    return strip;
-}
-
 QImage programIconImage(int size)
 {
     // Drawn on a 64-unit grid, the same camera as the installed scalable icon.

@@ -12,8 +12,6 @@ inline constexpr int kToolbarImageCount = 15;
 // Image index of the toolbar strip: new, open, save, cut, copy, paste, print, about, stop,
 // 1 s, 100 ms, 200 ms, 400 ms, 4 s, fit.
 QImage toolbarImage(int index);
-// All fifteen side by side, 240 x 15.
-QImage toolbarStrip();
 
 // The program's icon: a camera. Drawn for any size.
 QImage programIconImage(int size);

@@ -29,15 +29,6 @@ TEST(Artwork, FifteenDistinctToolbarImagesOfSixteenByFifteen)
     EXPECT_EQ(seen.size(), 15u) << "no two buttons look alike";
 }
 
-TEST(Artwork, TheStripHoldsTheImagesInOrder)
-{
-    const QImage strip = toolbarStrip();
-    ASSERT_EQ(strip.size(), QSize(240, 15));
-    for (int i = 0; i < kToolbarImageCount; ++i)
-        EXPECT_EQ(strip.copy(i * 16, 0, 16, 15).convertToFormat(QImage::Format_ARGB32),
-                  toolbarImage(i).convertToFormat(QImage::Format_ARGB32)) << i;
-}
-
 TEST(Artwork, TheProgramIconScales)
 {
     for (int size : {16, 32, 256}) {

@@ -37,21 +37,4 @@ TEST(CommandTable, EveryCommandOnceEveryAcceleratorAndButtonHasARow)
     EXPECT_EQ(acceleratorTable().size(), 14u);
 }
 
-TEST(CommandTable, MenusAreContiguous)
-{
-    // A menu's items follow each other, so one pass over the table builds each menu once.
-    std::set<std::string> closed;
-    std::string current;
-    for (const CommandRow& row : commandTable()) {
-        if (!row.menu)
-            continue;
-        if (current != row.menu) {
-            if (!current.empty())
-                closed.insert(current);
-            current = row.menu;
-            EXPECT_EQ(closed.count(current), 0u) << current << " appears in two places";
-        }
-    }
-}
-
 } // namespace

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -110,30 +109,17 @@ TEST_F(AppTest, TheAboutBoxShowsItsTextsAndClosesWithOk)
     QString title;
     QStringList texts;
     QRect ok;
-    bool closed = false;
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [&, poll] {
-        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        title = box->windowTitle();
-        for (const QLabel* label : box->findChildren<QLabel*>())
+    whenModalOpen<QDialog>([&](QDialog& box) {
+        title = box.windowTitle();
+        for (const QLabel* label : box.findChildren<QLabel*>())
             texts << label->text();
-        auto* button = box->findChild<QPushButton*>(QStringLiteral("1"));
+        auto* button = box.findChild<QPushButton*>(QStringLiteral("1"));
         ASSERT_NE(button, nullptr);
         ok = button->geometry();
         QTest::mouseClick(button, Qt::LeftButton);
-        closed = !box->isVisible();
-        if (!closed)
-            box->reject();
     });
-    poll->start();
     ASSERT_TRUE(frame->RouteCommand(57664));
 
-    EXPECT_TRUE(closed);
     EXPECT_EQ(title, QStringLiteral("About VarnekJPG"));
     EXPECT_TRUE(texts.contains(QStringLiteral("VarnekJPG, Version 1.0 for Windows 10 x32 and x64")));
     EXPECT_TRUE(texts.contains(QStringLiteral(

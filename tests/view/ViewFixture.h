@@ -7,10 +7,13 @@
 #include "fakecam/FakeCamera.h"
 #include "platform/RecordingDesktop.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,4 +54,26 @@ inline bool isBlack(const QImage& image, int x, int y)
 {
     const QColor c = image.pixelColor(x, y);
     return c.red() == 0 && c.green() == 0 && c.blue() == 0;
+}
+
+// Acts on a modal dialog of type Dialog once it is up in its modal loop. The action is expected to
+// close it; a dialog left open is a failure, and is closed so the test goes on.
+template <typename Dialog>
+void whenModalOpen(std::function<void(Dialog&)> act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(*dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog is still open";
+            dialog->reject();
+        }
+    });
+    poll->start();
 }

@@ -70,68 +70,6 @@ TEST_F(ViewSnapshotTest, AWrongPasswordTurnsTheTimerOffInsteadOfShowingABlankPic
     EXPECT_FALSE(folder.exists(QStringLiteral("auto.jpg")));
 }
 
-TEST_F(ViewSnapshotTest, WithTheOverrideADeadCameraLeavesTheTimerRunning)
-{
-    CVarnekJPGView view;
-    view.SetDocument(&document);
-    view.OnCmdMsg(32788, nullptr);
-    CCmdUI ui;
-    ASSERT_TRUE(view.OnCmdMsg(32788, &ui));
-    EXPECT_TRUE(ui.checkable && ui.checked);
-
-    view.OnInitialUpdate();
-    view.setWindowTitle(QStringLiteral("Untitled - VarnekJPG"));
-    camera->stop();
-    view.SnapshotTimerProc();
-    view.SnapshotTimerProc();
-    EXPECT_TRUE(view.windowTimer().isActive());
-    EXPECT_EQ(view.windowTimer().interval(), 1000);
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("Untitled - VarnekJPG"));
-
-    view.OnCmdMsg(32788, nullptr);
-    ui = CCmdUI();
-    view.OnCmdMsg(32788, &ui);
-    EXPECT_FALSE(ui.checked) << "the second choice takes the check mark away";
-}
-
-TEST_F(ViewSnapshotTest, GetOneImageFetchesOnceWithoutTouchingTitleOrSetting)
-{
-    CVarnekJPGView view;
-    view.SetDocument(&document);
-    view.OnCmdMsg(32776, nullptr); // 2 seconds
-    ASSERT_EQ(view.windowTitle(), QStringLiteral("VarnekJPG timer running 2 seconds"));
-    const int before = snapshotRequests();
-
-    view.OnCmdMsg(32781, nullptr);
-    EXPECT_EQ(snapshotRequests(), before + 1);
-    EXPECT_FALSE(view.windowTimer().isActive());
-    EXPECT_EQ(view.snapshotTimer().setting(), 5);
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("VarnekJPG timer running 2 seconds"));
-}
-
-TEST_F(ViewSnapshotTest, PauseAndResumeAroundADialog)
-{
-    CVarnekJPGView view;
-    view.SetDocument(&document);
-    view.OnCmdMsg(32779, nullptr); // 1 minute
-    view.Pause();
-    EXPECT_FALSE(view.windowTimer().isActive());
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("VarnekJPG timer paused"));
-    const int before = snapshotRequests();
-    view.Resume();
-    EXPECT_EQ(snapshotRequests(), before + 1);
-    EXPECT_TRUE(view.windowTimer().isActive());
-    EXPECT_EQ(view.windowTimer().interval(), 60000);
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("VarnekJPG timer running 1 minute"));
-
-    view.OnCmdMsg(32780, nullptr);
-    view.Pause();
-    view.Resume();
-    EXPECT_FALSE(view.windowTimer().isActive());
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("VarnekJPG timer paused"));
-    EXPECT_EQ(snapshotRequests(), before + 1);
-}
-
 TEST_F(ViewSnapshotTest, AProgramFolderTooLongForAutoJpgIsReportedAndNothingIsLoaded)
 {
     // A folder whose path leaves no room for "/auto.jpg" within 500 units.
