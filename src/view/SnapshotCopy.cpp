@@ -95,13 +95,24 @@ FileCommandWait::FileCommandWait(int delayMs)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
-        // Resume first, so a command given from inside it is still refused.
-        auto resume = std::exchange(m_resume, {});
-        if (resume)
-            resume();
-        m_busy = false;
-    });
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { expire(); });
+}
+
+void FileCommandWait::expire()
+{
+    // Resume first, so a command given from inside it is still refused.
+    auto resume = std::exchange(m_resume, {});
+    if (resume)
+        resume();
+    m_busy = false;
+}
+
+void FileCommandWait::expireNow()
+{
+    if (!m_timer.isActive())
+        return;
+    m_timer.stop();
+    expire();
 }
 
 bool FileCommandWait::begin()

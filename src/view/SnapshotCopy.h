@@ -43,8 +43,13 @@ public:
     // When the chooser has closed: resume runs once after the delay, then the commands are
     // allowed again. Dropped if this object goes first.
     void finish(std::function<void()> resume);
+    // The wait's own timer, and its end brought forward (for a caller that must not wait).
+    const QTimer& timer() const { return m_timer; }
+    void expireNow();
 
 private:
+    void expire();
+
     QTimer m_timer;
     std::function<void()> m_resume;
     bool m_busy = false;

@@ -5,12 +5,15 @@
 #include "camera/Settings.h"
 #include "platform/Desktop.h"
 #include "view/PictureLayout.h"
+#include "view/PresetPad.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QStatusBar>
@@ -21,6 +24,10 @@ constexpr int kSettingsCommand = 32771;
 constexpr int kGetOneImageCommand = 32781;
 constexpr int kOverrideCommand = 32788;
 constexpr int kFitWindowCommand = 32813;
+constexpr int kMoveToPresetCommand = 32782;
+constexpr int kSaveToPresetCommand = 32783;
+constexpr int kFileOpenCommand = 57601;
+constexpr int kFileSaveCommand = 57603;
 
 const QColor kCaptionBackground(50, 50, 50);
 const QColor kCaptionText(200, 200, 200);
@@ -76,6 +83,13 @@ void CVarnekJPGView::buildCommands()
     for (const PageCommand& page : pageCommands())
         m_commands.add(page.command, [this, page] { OnPageCommand(page); });
     m_commands.add(kSdVideoCommand, [this] { OnSdVideo(); });
+    m_commands.add(kMoveToPresetCommand, [this] { OnMoveToPreset(); },
+                   [this](CCmdUI& ui) { OnUpdateMoveToPreset(ui); });
+    m_commands.add(kSaveToPresetCommand, [this] { OnSaveToPreset(); },
+                   [this](CCmdUI& ui) { OnUpdateSaveToPreset(ui); });
+    const auto fileCommandState = [this](CCmdUI& ui) { ui.Enable(!m_fileWait.busy()); };
+    m_commands.add(kFileOpenCommand, [this] { OnFileOpen(); }, fileCommandState);
+    m_commands.add(kFileSaveCommand, [this] { OnFileSave(); }, fileCommandState);
 }
 
 bool CVarnekJPGView::OnCmdMsg(int id, CCmdUI* ui)
@@ -272,10 +286,9 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
     }
     painter.restore();
 
-    if (m_padMode > 0) {
-        // The preset pad is drawn here, over the picture and the caption, whether or not a
-        // picture could be decoded: it is an overlay of its own.
-    }
+    // The preset pad covers picture and caption, and is drawn even without a picture: it is an
+    // overlay of its own.
+    paintPresetPad(painter, padMode(), clientWidth);
 }
 
 void CVarnekJPGView::OnFitWindowToImage()
@@ -302,4 +315,119 @@ void CVarnekJPGView::OnFitWindowToImage()
     // The frame ends in its normal state with that outer rectangle.
     frame->setWindowState(frame->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     frame->setGeometry(target.marginsRemoved(borders));
+}
+
+// --- Pan, tilt and presets ------------------------------------------------------------------
+
+void CVarnekJPGView::perform(const PanTiltAction& action, QEvent* event, const std::function<void()>& defaultProcessing)
+{
+    if (!action.commandCodes.empty()) {
+        const CameraSettings settings = currentCameraSettings();
+        const QString folder = platform::programFolder();
+        for (const int code : action.commandCodes)
+            SendCameraCommand(code, settings, folder);
+    }
+    if (action.defaultProcessing) {
+        if (defaultProcessing)
+            defaultProcessing();
+    } else if (event) {
+        event->accept();
+    }
+    if (action.refreshSnapshot)
+        RefreshSnapshot();
+    if (action.repaint == PanTiltAction::Erase)
+        update();
+    else if (action.repaint == PanTiltAction::NoErase)
+        repaintWithoutErase();
+}
+
+// Qt grabs the mouse from a press until the last button is released, so a left button released
+// outside the view still reaches mouseReleaseEvent and the camera gets its stop.
+void CVarnekJPGView::mousePressEvent(QMouseEvent* event)
+{
+    perform(m_panTilt.mousePress(event->button(), event->position().toPoint(), size()), event,
+            [this, event] { QWidget::mousePressEvent(event); });
+}
+
+void CVarnekJPGView::mouseReleaseEvent(QMouseEvent* event)
+{
+    perform(m_panTilt.mouseRelease(event->button()), event, [this, event] { QWidget::mouseReleaseEvent(event); });
+}
+
+void CVarnekJPGView::keyPressEvent(QKeyEvent* event)
+{
+    perform(m_panTilt.keyPress(*event), event, [this, event] { QWidget::keyPressEvent(event); });
+}
+
+void CVarnekJPGView::OnMoveToPreset()
+{
+    perform(m_panTilt.moveToPreset(), nullptr, {});
+    emit commandStateChanged();
+}
+
+void CVarnekJPGView::OnUpdateMoveToPreset(CCmdUI& ui)
+{
+    const PadMenuState state = m_panTilt.moveToPresetState();
+    ui.SetCheck(state.checked);
+    if (state.repaint == PanTiltAction::Erase)
+        update();
+}
+
+void CVarnekJPGView::OnSaveToPreset()
+{
+    perform(m_panTilt.saveToPreset(), nullptr, {});
+    emit commandStateChanged();
+}
+
+void CVarnekJPGView::OnUpdateSaveToPreset(CCmdUI& ui) const
+{
+    ui.SetCheck(m_panTilt.saveToPresetState().checked);
+}
+
+// --- Open and Save --------------------------------------------------------------------------
+
+void CVarnekJPGView::OnFileOpen()
+{
+    if (!m_fileWait.begin())
+        return;
+    Pause();
+    emit commandStateChanged();
+    const QString folder = platform::programFolder();
+    const QString chosen = platform::desktop().chooseFileToOpen(folder, openFileFilters());
+    if (!chosen.isEmpty())
+        platform::desktop().openWithDefaultApp(chosen);
+    finishFileCommand();
+}
+
+void CVarnekJPGView::OnFileSave()
+{
+    if (!m_fileWait.begin())
+        return;
+    Pause();
+    emit commandStateChanged();
+    const QString folder = platform::programFolder();
+    // The snapshot is named afresh from the current folder, so fetch and save use the same file.
+    const std::optional<QString> snapshot = pathInFolder(folder, QStringLiteral("auto.jpg"));
+    if (!snapshot) {
+        // No snapshot can lie in a folder this deep: nothing to save, as if cancelled.
+        finishFileCommand();
+        return;
+    }
+    m_autoJpgPath = *snapshot;
+    const QString chosen = platform::desktop().chooseFileToSave(folder, saveFileFilters());
+    if (!chosen.isEmpty()) {
+        const SnapshotCopyResult result = copySnapshotFile(*snapshot, chosen);
+        if (!result.saved)
+            platform::desktop().messageBox(kMessageCaption, result.errorText, platform::MessageIcon::Warning);
+    }
+    finishFileCommand();
+}
+
+void CVarnekJPGView::finishFileCommand()
+{
+    // The camera gets four quiet seconds before polling resumes; the window keeps answering.
+    m_fileWait.finish([this] {
+        Resume();
+        emit commandStateChanged();
+    });
 }

@@ -5,6 +5,8 @@
 
 #include "view/CommandTarget.h"
 #include "view/PageCommands.h"
+#include "view/PanTilt.h"
+#include "view/SnapshotCopy.h"
 #include "view/SnapshotTimer.h"
 
 #include <QPointer>
@@ -68,9 +70,21 @@ public:
     // The window timer behind the snapshot timer.
     const QTimer& windowTimer() const { return m_timer; }
 
+    // "&Move to preset" and "&Save to preset": lay a preset pad over the picture, or take it away.
+    void OnMoveToPreset();
+    void OnUpdateMoveToPreset(CCmdUI& ui);
+    void OnSaveToPreset();
+    void OnUpdateSaveToPreset(CCmdUI& ui) const;
     // 0 no pad, 1 the goto pad, 2 the set pad.
-    signed char padMode() const { return m_padMode; }
-    void SetPadMode(signed char mode) { m_padMode = mode; }
+    signed char padMode() const { return m_panTilt.padMode(); }
+
+    // "&Open..." hands a chosen file to its program; "&Save" copies auto.jpg under a chosen name.
+    // Both pause the snapshot timer around the chooser and resume it four seconds after.
+    void OnFileOpen();
+    void OnFileSave();
+    // True from Open or Save until their Resume has run; both are refused meanwhile.
+    bool fileCommandWaiting() const { return m_fileWait.busy(); }
+    FileCommandWait& fileCommandWait() { return m_fileWait; }
 
 signals:
     // A command's enabled or checked state may have changed.
@@ -78,9 +92,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildCommands();
+    // Carries out what the pan-tilt controller decided for one event or command.
+    void perform(const PanTiltAction& action, QEvent* event, const std::function<void()>& defaultProcessing);
+    void finishFileCommand();
 
     // SnapshotHost
     void startSnapshotTimer(int intervalMs) override;
@@ -98,5 +118,6 @@ private:
     SnapshotTimer m_snapshot{*this};
     CommandMap m_commands;
     std::function<void()> m_openSdVideoDialog;
-    signed char m_padMode = 0;
+    PanTiltController m_panTilt;
+    FileCommandWait m_fileWait;
 };
