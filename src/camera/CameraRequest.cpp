@@ -71,12 +71,25 @@ QByteArray folderOf(const QByteArray& path)
     return path.left(slash);
 }
 
+// The mode an ordinary new file gets: what the user's umask leaves of rw-rw-rw-.
+mode_t ordinaryFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
 bool createTemp(Transfer& t)
 {
     QByteArray pattern = folderOf(t.request->targetPath) + "/.varnek-XXXXXX.part";
     const int fd = ::mkostemps(pattern.data(), 5, O_CLOEXEC);
     if (fd < 0)
         return false;
+    // The temporary file starts private; the page or recording it becomes is an ordinary file.
+    ::fchmod(fd, ordinaryFileMode());
     t.fd = fd;
     t.tempPath = pattern;
     return true;
@@ -311,6 +324,7 @@ int performCameraRequest(const CameraRequest& request, RequestOutcome* outcome)
             return -1;
     }
     initCurlOnce();
+    ordinaryFileMode();
 
     DownloadJob job;
     job.request = &request;

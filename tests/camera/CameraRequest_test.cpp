@@ -77,6 +77,12 @@ TEST_F(CameraRequestTest, ACommandStoresTheCamerasAnswerAsIs)
     ASSERT_EQ(SendCameraCommand(60, settings, folder.path()), 0);
     EXPECT_EQ(folder.read(QStringLiteral("serverinfo.html")), QByteArray("var model=\"X\";\r\nvar name=\"cam\";\r\n"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("serverinfo.html")});
+    // An ordinary file, as any program of the user's would make it.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder.file(QStringLiteral("serverinfo.html"))).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
 }
 
 TEST_F(CameraRequestTest, ASnapshotUrlWithoutTmpfsIsUsedWholeAsTheBase)
