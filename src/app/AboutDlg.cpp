@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/Artwork.h"
-#include "camera/Settings.h"
+#include "platform/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,17 +1,13 @@
 #include "camera/Settings.h"
 
+#include "platform/DialogUnits.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 
 #include <cmath>
-
-QRect dialogUnitsRect(int x, int y, int width, int height)
-{
-    const auto px = [](int units, double factor) { return static_cast<int>(std::lround(units * factor)); };
-    return QRect(px(x, 1.5), px(y, 1.625), px(width, 1.5), px(height, 1.625));
-}
 
 namespace {
 

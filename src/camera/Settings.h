@@ -12,10 +12,6 @@ class QLineEdit;
 class QPushButton;
 class QShowEvent;
 
-// Dialog units of the 8-point dialog font in pixels: x px = DLU * 1.5, y px = DLU * 1.625, so
-// dialogs keep the proportions they were drawn with.
-QRect dialogUnitsRect(int x, int y, int width, int height);
-
 class CSettings final : public QDialog {
     Q_OBJECT
 public:
