@@ -23,11 +23,15 @@ url="http://127.0.0.1:$port/tmpfs/auto.jpg"
 if [ -x build/varnekjpg ]; then
   export XDG_CONFIG_HOME=$demo/config
   conf=$XDG_CONFIG_HOME/VarnekJPG/VarnekJPG.conf
-  if [ ! -f "$conf" ]; then
-    mkdir -p "$(dirname "$conf")"
-    printf '[General]\nHTML=%s\nUserName=admin\nPassword=pelto\n' "$url" > "$conf"
-    chmod 600 "$conf"
+  # The demo's settings always point at the demo camera; anything else in the file is kept.
+  mkdir -p "$(dirname "$conf")"
+  if [ -f "$conf" ] && grep -q '^HTML=' "$conf"; then
+    sed -i "s|^HTML=.*|HTML=$url|; s|^UserName=.*|UserName=admin|; s|^Password=.*|Password=pelto|" "$conf"
+  else
+    { printf '[General]\nHTML=%s\nUserName=admin\nPassword=pelto\n' "$url"; if [ -f "$conf" ]; then cat "$conf"; fi; } > "$conf.new"
+    mv "$conf.new" "$conf"
   fi
+  chmod 600 "$conf"
   cd "$demo/program"
   "$OLDPWD/build/varnekjpg" "$@"
 else
