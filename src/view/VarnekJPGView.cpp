@@ -386,12 +386,19 @@ void CVarnekJPGView::OnUpdateSaveToPreset(CCmdUI& ui) const
 
 // --- Open and Save --------------------------------------------------------------------------
 
-void CVarnekJPGView::OnFileOpen()
+bool CVarnekJPGView::beginFileCommand()
 {
     if (!m_fileWait.begin())
-        return;
+        return false;
     Pause();
     emit commandStateChanged();
+    return true;
+}
+
+void CVarnekJPGView::OnFileOpen()
+{
+    if (!beginFileCommand())
+        return;
     const QString folder = platform::programFolder();
     const QString chosen = platform::desktop().chooseFileToOpen(folder, openFileFilters());
     if (!chosen.isEmpty())
@@ -401,10 +408,8 @@ void CVarnekJPGView::OnFileOpen()
 
 void CVarnekJPGView::OnFileSave()
 {
-    if (!m_fileWait.begin())
+    if (!beginFileCommand())
         return;
-    Pause();
-    emit commandStateChanged();
     const QString folder = platform::programFolder();
     // The snapshot is named afresh from the current folder, so fetch and save use the same file.
     const std::optional<QString> snapshot = pathInFolder(folder, QStringLiteral("auto.jpg"));

@@ -100,6 +100,8 @@ private:
     void buildCommands();
     // Carries out what the pan-tilt controller decided for one event or command.
     void perform(const PanTiltAction& action, QEvent* event, const std::function<void()>& defaultProcessing);
+    // Open and Save pause the timer around their chooser and resume it four seconds after.
+    bool beginFileCommand();
     void finishFileCommand();
 
     // SnapshotHost
