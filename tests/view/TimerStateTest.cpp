@@ -1,31 +1,29 @@
-// The snapshot timer's states, driven through a host that records what the window would do.
+// The snapshot timer's state machine, driven through a host that records what the window would
+// do. The commands' wiring to menus, toolbar, frame and camera is FrameTimerTest's.
 #include "view/SnapshotTimer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
+using Log = std::vector<std::string>;
+
 struct RecordingHost final : SnapshotHost {
-    // Effects in the order they happened.
-    std::vector<std::string> log;
+    Log log; // effects in the order they happened
     bool running = false;
-    int interval = 0;
-    QString title;
-    QString status;
+    QString title, status;
     int fetchResult = 0;
     bool fileReadable = true;
-    int fetches = 0;
-    int repaints = 0;
     std::function<void()> duringFetch;
 
     void startSnapshotTimer(int intervalMs) override
     {
         running = true;
-        interval = intervalMs;
         log.push_back("start " + std::to_string(intervalMs));
     }
     void stopSnapshotTimer() override
@@ -38,96 +36,82 @@ struct RecordingHost final : SnapshotHost {
     void deleteSnapshotFile() override { log.push_back("delete"); }
     int fetchSnapshot() override
     {
-        ++fetches;
         log.push_back("fetch");
         if (duringFetch)
             duringFetch();
         return fetchResult;
     }
     bool snapshotFileReadable() override { return fetchResult == 0 && fileReadable; }
-    void repaintWithoutErase() override
-    {
-        ++repaints;
-        log.push_back("repaint");
-    }
+    void repaintWithoutErase() override { log.push_back("repaint"); }
 };
 
-const QString kFailureTitle = QStringLiteral(
-    "VarnekJPG The timer is turned off because a picture could not be obtained from your camera.  "
-    "Check your settings and restart the timer. ");
+const QString kOff = QStringLiteral("The timer is off");
+const QString kTen = QStringLiteral("VarnekJPG timer running 10 seconds");
+const QString kPaused = QStringLiteral("VarnekJPG timer paused");
 
-class SnapshotTimerTest : public ::testing::Test {
-protected:
+TEST(SnapshotTimer, StateTable)
+{
+    using Step = std::function<void(SnapshotTimer&, RecordingHost&)>;
+    const Step update = [](SnapshotTimer& t, RecordingHost&) { t.OnUpdate(); };
+    const Step tick = [](SnapshotTimer& t, RecordingHost&) { t.SnapshotTimerProc(); };
+    const Step ten = [](SnapshotTimer& t, RecordingHost&) { t.SetTimerInterval(7); };
+    const Step fail = [](SnapshotTimer&, RecordingHost& h) { h.fetchResult = -1; };
+    const Step pauseResume = [](SnapshotTimer& t, RecordingHost&) { t.Pause(); t.Resume(); };
+    const Step overrideOn = [](SnapshotTimer& t, RecordingHost&) { t.ToggleOverride(); };
+    struct Row {
+        const char* what;
+        std::vector<Step> steps;
+        Log log;
+        bool running;
+        int setting;
+        QString title, status;
+    };
+    const Row rows[] = {
+        {"a tick before the first update does nothing; the update starts 1 s polling, no title",
+         {tick, update}, {"start 1000"}, true, 4, {}, {}},
+        {"the first picture comes with the first tick", {update, tick},
+         {"start 1000", "delete", "fetch", "repaint"}, true, 4, {}, {}},
+        {"an interval stops the old timer, fetches at once, then starts the new one", {update, ten},
+         {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000"}, true, 7, kTen, {}},
+        {"a failed fetch turns the timer off, keeps the last picture and says why", {update, fail, tick},
+         {"start 1000", "delete", "fetch", "stop"}, false, 0, failureTitle(), kOff},
+        {"with the override a failed fetch changes nothing", {update, overrideOn, fail, tick},
+         {"start 1000", "delete", "fetch"}, true, 4, {}, {}},
+        {"a fetch that leaves no readable file keeps the timer, without repaint",
+         {update, [](SnapshotTimer&, RecordingHost& h) { h.fileReadable = false; }, tick},
+         {"start 1000", "delete", "fetch"}, true, 4, {}, {}},
+        {"an interval whose first fetch fails still runs, but its setting is off", {update, fail, ten},
+         {"start 1000", "stop", "delete", "fetch", "start 10000"}, true, 0, kTen, kOff},
+        {"so a pause and resume then leaves it off", {update, fail, ten, pauseResume},
+         {"start 1000", "stop", "delete", "fetch", "start 10000", "stop"}, false, 0, kPaused, kOff},
+        {"get one image stops the timer and keeps the setting",
+         {update, ten, [](SnapshotTimer& t, RecordingHost&) { t.OnGetOneImage(); }},
+         {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000", "stop", "delete", "fetch", "repaint"},
+         false, 7, kTen, {}},
+        {"resume runs the kept setting again, fetching at once", {update, ten, pauseResume},
+         {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000", "stop", "delete", "fetch", "repaint",
+          "start 10000"},
+         true, 7, kTen, {}},
+    };
+    for (const Row& r : rows) {
+        RecordingHost host;
+        SnapshotTimer timer{host};
+        for (const Step& step : r.steps)
+            step(timer, host);
+        EXPECT_EQ(host.log, r.log) << r.what;
+        EXPECT_EQ(host.running, r.running) << r.what;
+        EXPECT_EQ(timer.timerId(), r.running ? kSnapshotTimerId : 0u) << r.what;
+        EXPECT_EQ(timer.setting(), r.setting) << r.what;
+        EXPECT_EQ(host.title, r.title) << r.what;
+        EXPECT_EQ(host.status, r.status) << r.what;
+        EXPECT_FALSE(timer.fetchInProgress()) << r.what;
+    }
+}
+
+TEST(SnapshotTimer, ARefreshRequestedDuringAFetchDoesNothing)
+{
     RecordingHost host;
     SnapshotTimer timer{host};
-};
-
-TEST_F(SnapshotTimerTest, StartsPollingEverySecondOnTheFirstUpdateWithoutTouchingTheTitle)
-{
-    timer.SnapshotTimerProc();
-    EXPECT_EQ(host.fetches, 0) << "a tick before the view is registered does nothing";
-
-    host.title = QStringLiteral("Untitled - VarnekJPG");
-    timer.OnUpdate();
-    EXPECT_TRUE(timer.registered());
-    EXPECT_EQ(timer.timerId(), 100u);
-    EXPECT_EQ(timer.runningIntervalMs(), 1000);
-    EXPECT_EQ(host.interval, 1000);
-    EXPECT_EQ(timer.setting(), 4);
-    EXPECT_EQ(host.fetches, 0) << "the first picture comes with the first tick";
-    EXPECT_EQ(host.title, QStringLiteral("Untitled - VarnekJPG"));
-
-    timer.SnapshotTimerProc();
-    EXPECT_EQ(host.log, (std::vector<std::string>{"start 1000", "delete", "fetch", "repaint"}));
-}
-
-TEST_F(SnapshotTimerTest, AnIntervalStopsTheOldTimerFetchesAtOnceThenStartsTheNewOne)
-{
-    timer.OnUpdate();
-    host.log.clear();
-    timer.SetTimerInterval(7);
-    EXPECT_EQ(host.log, (std::vector<std::string>{"stop", "delete", "fetch", "repaint", "start 10000"}));
-    EXPECT_EQ(timer.timerId(), 100u);
-    EXPECT_EQ(timer.setting(), 7);
-    EXPECT_EQ(host.title, QStringLiteral("VarnekJPG timer running 10 seconds"));
-
-    // The toolbar's buttons run the rows of their menu twins.
-    for (const auto& [button, item] : {std::pair{32806, 32775}, std::pair{32811, 32772}, std::pair{32812, 32773},
-                                       std::pair{32809, 32774}, std::pair{32810, 32777}, std::pair{32805, 32780}}) {
-        ASSERT_TRUE(timerRowForCommand(button) && timerRowForCommand(item));
-        EXPECT_EQ(timerRowForCommand(button)->setting, timerRowForCommand(item)->setting) << button;
-    }
-    EXPECT_FALSE(timerRowForCommand(32781)) << "\"&Get one image\" is no interval";
-}
-
-TEST_F(SnapshotTimerTest, AFailedFetchTurnsTheTimerOffWithTheFailureTitle)
-{
-    timer.OnUpdate();
-    host.fetchResult = -1;
-    host.log.clear();
-
-    EXPECT_EQ(timer.RefreshSnapshot(), -1);
-    EXPECT_FALSE(host.running);
-    EXPECT_EQ(timer.timerId(), 0u);
-    EXPECT_EQ(timer.setting(), 0);
-    EXPECT_EQ(host.title, kFailureTitle);
-    EXPECT_EQ(host.status, QStringLiteral("The timer is off"));
-    EXPECT_EQ(host.repaints, 0) << "the last picture stays until something else repaints";
-    EXPECT_FALSE(timer.fetchInProgress());
-}
-
-TEST_F(SnapshotTimerTest, AFetchThatLeavesNoReadableFileKeepsTheTimerWithoutRepaint)
-{
-    timer.OnUpdate();
-    host.fileReadable = false;
-    EXPECT_EQ(timer.RefreshSnapshot(), -1);
-    EXPECT_TRUE(host.running);
-    EXPECT_EQ(host.repaints, 0);
-    EXPECT_TRUE(host.title.isEmpty());
-}
-
-TEST_F(SnapshotTimerTest, ARefreshRequestedDuringAFetchDoesNothing)
-{
     timer.OnUpdate();
     int nested = 0;
     host.duringFetch = [&] {
@@ -136,27 +120,7 @@ TEST_F(SnapshotTimerTest, ARefreshRequestedDuringAFetchDoesNothing)
     };
     EXPECT_EQ(timer.RefreshSnapshot(), 0);
     EXPECT_EQ(nested, -1);
-    EXPECT_EQ(host.fetches, 1);
-    EXPECT_FALSE(timer.fetchInProgress());
-}
-
-TEST_F(SnapshotTimerTest, AnIntervalWhoseFirstFetchFailsStillRunsButLeavesTheSettingOff)
-{
-    timer.OnUpdate();
-    host.fetchResult = -1;
-    timer.SetTimerInterval(7);
-    // The failure's work is done first, then the interval and its title follow.
-    EXPECT_TRUE(host.running);
-    EXPECT_EQ(timer.runningIntervalMs(), 10000);
-    EXPECT_EQ(host.title, QStringLiteral("VarnekJPG timer running 10 seconds"));
-    EXPECT_EQ(host.status, QStringLiteral("The timer is off"));
-    EXPECT_EQ(timer.setting(), 0);
-
-    // So a pause and resume around a dialog leaves it off.
-    timer.Pause();
-    timer.Resume();
-    EXPECT_FALSE(host.running);
-    EXPECT_EQ(host.title, QStringLiteral("VarnekJPG timer paused"));
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "fetch"), 1);
 }
 
 } // namespace
