@@ -1,7 +1,7 @@
+// The byte-for-byte copy behind "&Save" and the wait after a file chooser.
 #include "support/TempFolder.h"
 #include "view/SnapshotCopy.h"
 
-#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -55,88 +55,60 @@ TEST(SnapshotCopy, SavesTheSnapshotByteForByteEvenOntoItself)
     EXPECT_TRUE(folder.read(kAuto) == bytes);
 }
 
-TEST(SnapshotCopy, FailuresSaveNothingAndSaySo)
+TEST(SnapshotCopy, AFailedCopySaysSoAndLeavesNoPartialFileAndTheOldOneAsItWas)
 {
-    struct Row { const char* what; bool snapshot; QString target; QString says; };
+    const rlim_t any = RLIM_INFINITY;
+    const QString noFile = QStringLiteral("/proc/self/mem"); // reading it fails with EIO
+    struct Row { const char* what; QString from; int size; rlim_t limit; QString target; QString says; };
     const Row rows[] = {
-        {"no snapshot yet", false, kSaved, QStringLiteral("No snapshot has arrived")},
-        {"folder missing", true, QStringLiteral("no/such/saved.jpg"), QStringLiteral("saved.jpg")},
-        {"target is a folder", true, QStringLiteral("pictures"), QStringLiteral("pictures")},
+        {"no snapshot yet", kAuto, 0, any, kSaved, QStringLiteral("No snapshot has arrived")},
+        {"folder missing", kAuto, 1000, any, QStringLiteral("no/such/saved.jpg"), QStringLiteral("saved.jpg")},
+        {"target is a folder", kAuto, 1000, any, QStringLiteral("pictures"), QStringLiteral("pictures")},
+        {"disk full part-way", kAuto, 400 * 1024, 100 * 1024, kSaved, {}},
+        {"disk full, no older file", kAuto, 400 * 1024, 100 * 1024, QStringLiteral("new.jpg"), {}},
+        {"only the last flush fails", kAuto, 64 * 1024 + 1000, 64 * 1024 + 500, kSaved, {}},
+        {"snapshot unreadable", noFile, 0, any, kSaved, QStringLiteral("could not be read")},
     };
     for (const Row& r : rows) {
         TempFolder folder;
         QDir(folder.path()).mkdir(QStringLiteral("pictures"));
-        if (r.snapshot)
-            folder.write(kAuto, snapshotBytes(1000));
+        folder.write(kSaved, kOld);
+        if (r.size > 0)
+            folder.write(kAuto, snapshotBytes(r.size));
         const QStringList before = folder.entries();
-        const auto result = copySnapshotFile(folder.file(kAuto), folder.file(r.target));
+        const QString from = r.from == kAuto ? folder.file(kAuto) : r.from;
+        const auto result = r.limit == any ? copySnapshotFile(from, folder.file(r.target))
+                                           : copyWithSizeLimit(r.limit, from, folder.file(r.target));
         EXPECT_FALSE(result.saved) << r.what;
+        EXPECT_FALSE(result.errorText.isEmpty()) << r.what;
         EXPECT_TRUE(result.errorText.contains(r.says)) << r.what;
+        EXPECT_TRUE(folder.read(kSaved) == kOld) << r.what;
         EXPECT_EQ(folder.entries(), before) << r.what;
         EXPECT_TRUE(QDir(folder.file(QStringLiteral("pictures"))).isEmpty()) << r.what;
     }
 }
 
-TEST(SnapshotCopy, CopyFailingPartWayLeavesTheOldFileAndNoPartialOne)
+TEST(SnapshotCopy, TheWaitResumesOnceFromTheEventLoopAndNeverAfterItsOwnerWent)
 {
-    TempFolder folder;
-    folder.write(kSaved, kOld);
-    struct Row { const char* what; int size; rlim_t limit; QString target; };
-    const Row rows[] = {
-        {"disk full part-way", 400 * 1024, 100 * 1024, kSaved},
-        {"disk full, no older file", 400 * 1024, 100 * 1024, QStringLiteral("new.jpg")},
-        {"only the last flush fails", 64 * 1024 + 1000, 64 * 1024 + 500, kSaved},
-    };
-    for (const Row& r : rows) {
-        folder.write(kAuto, snapshotBytes(r.size));
-        const auto result = copyWithSizeLimit(r.limit, folder.file(kAuto), folder.file(r.target));
-        EXPECT_FALSE(result.saved) << r.what;
-        EXPECT_FALSE(result.errorText.isEmpty()) << r.what;
-        EXPECT_TRUE(folder.read(kSaved) == kOld) << r.what;
-        EXPECT_EQ(folder.entries(), QStringList({kAuto, kSaved})) << r.what;
-    }
-    // A snapshot that cannot be read (reading this file fails with EIO).
-    const auto result = copySnapshotFile(QStringLiteral("/proc/self/mem"), folder.file(kSaved));
-    EXPECT_FALSE(result.saved);
-    EXPECT_TRUE(result.errorText.contains(QStringLiteral("could not be read")));
-    EXPECT_TRUE(folder.read(kSaved) == kOld);
-    EXPECT_EQ(folder.entries(), QStringList({kAuto, kSaved}));
-}
-
-TEST(SnapshotCopy, ChooserFileTypes)
-{
-    EXPECT_EQ(openFileFilters().join('|'),
-              QStringLiteral("jpg (*.jpg *.jpeg)|.264 video (*.264)|All (*)"));
-    EXPECT_EQ(saveFileFilters().join('|'), QStringLiteral("jpg (*.jpg *.jpeg)|All (*)"));
-}
-
-TEST(SnapshotCopy, FileCommandsWaitWithoutBlockingAndResumeOnce)
-{
-    FileCommandWait wait(30);
-    int resumed = 0;
-    ASSERT_TRUE(wait.begin());
-    EXPECT_FALSE(wait.begin()); // a second Open or Save while the chooser is up
-    wait.finish([&] {
-        ++resumed;
-        EXPECT_FALSE(wait.begin()); // and while resuming
-    });
-    EXPECT_TRUE(resumed == 0 && wait.busy()); // finish() returns at once; events flow meanwhile
-    QElapsedTimer clock;
-    clock.start();
-    while (resumed == 0 && clock.elapsed() < 5000)
-        QTest::qWait(5);
-    QTest::qWait(100);
-    EXPECT_EQ(resumed, 1);
-    EXPECT_FALSE(wait.busy());
-    EXPECT_TRUE(wait.begin());
-
-    int late = 0; // a view closed during the wait is never called back
+    int resumed = 0, late = 0;
     {
-        FileCommandWait closing(30);
+        FileCommandWait wait(0);
+        ASSERT_TRUE(wait.begin());
+        wait.finish([&] {
+            ++resumed;
+            EXPECT_FALSE(wait.begin()) << "still refused while resuming";
+        });
+        EXPECT_TRUE(resumed == 0 && wait.busy()) << "finish() returns at once";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return resumed > 0; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(resumed, 1);
+        EXPECT_TRUE(wait.begin());
+
+        FileCommandWait closing(0);
         closing.begin();
         closing.finish([&] { ++late; });
     }
-    QTest::qWait(100);
+    QCoreApplication::processEvents();
     EXPECT_EQ(late, 0);
 }
 

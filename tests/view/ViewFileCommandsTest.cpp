@@ -3,10 +3,12 @@
 
 #include "view/VarnekJPGView.h"
 
-#include <QFileInfo>
 #include <QMainWindow>
 
 namespace {
+
+const QString kAuto = QStringLiteral("auto.jpg");
+const QString kKept = QStringLiteral("kept.jpg");
 
 class ViewFileCommandsTest : public CameraTest {
 protected:
@@ -18,7 +20,7 @@ protected:
         view->OnInitialUpdate();
     }
 
-    // The four seconds after the chooser, brought forward.
+    // The four seconds after the chooser, brought forward; the window kept running meanwhile.
     void endWait()
     {
         ASSERT_TRUE(view->fileCommandWaiting());
@@ -28,106 +30,91 @@ protected:
         EXPECT_FALSE(view->fileCommandWaiting());
     }
 
+    void expectTimer(bool running, int intervalMs, const char* title)
+    {
+        EXPECT_EQ(view->windowTimer().isActive(), running);
+        if (running) {
+            EXPECT_EQ(view->windowTimer().interval(), intervalMs);
+        }
+        EXPECT_EQ(frame.windowTitle(), QString::fromLatin1(title));
+    }
+
     QObject document;
     QMainWindow frame;
     CVarnekJPGView* view = new CVarnekJPGView;
 };
 
-TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForByteAndResumesAfterTheWait)
+TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForBytePausedUntilTheWaitEnds)
 {
     view->SetTimerInterval(8);
-    const QByteArray snapshot = folder.read(QStringLiteral("auto.jpg"));
+    const QByteArray snapshot = folder.read(kAuto);
     ASSERT_FALSE(snapshot.isEmpty());
-    const QString target = folder.file(QStringLiteral("kept.jpg"));
-    desktop.queueChoice(target);
+    desktop.queueChoice(folder.file(kKept));
     const int before = snapshotRequests();
 
     view->OnFileSave();
     ASSERT_EQ(desktop.choosers().size(), 1u);
     EXPECT_TRUE(desktop.choosers()[0].save);
     EXPECT_EQ(desktop.choosers()[0].startFolder, folder.path());
-    EXPECT_EQ(desktop.choosers()[0].filters, QStringList({QStringLiteral("jpg (*.jpg *.jpeg)"), QStringLiteral("All (*)")}));
-    EXPECT_EQ(folder.read(QStringLiteral("kept.jpg")), snapshot);
-    // Paused while the chooser was up and for the wait after it.
-    EXPECT_FALSE(view->windowTimer().isActive());
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer paused"));
+    EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", "All (*)"}));
+    EXPECT_EQ(folder.read(kKept), snapshot);
+    expectTimer(false, 0, "VarnekJPG timer paused");
+    // Open and Save are refused until the wait is over; everything else works meanwhile.
+    CCmdUI save, interval;
+    ASSERT_TRUE(view->OnCmdMsg(57603, &save) && view->OnCmdMsg(32775, &interval));
+    EXPECT_FALSE(save.enabled);
+    EXPECT_TRUE(interval.enabled);
+    view->OnFileOpen();
+    EXPECT_EQ(desktop.choosers().size(), 1u) << "no second chooser";
 
     endWait();
-    EXPECT_EQ(view->windowTimer().interval(), 60000);
-    EXPECT_TRUE(view->windowTimer().isActive());
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer running 1 minute"));
+    expectTimer(true, 60000, "VarnekJPG timer running 1 minute");
     EXPECT_EQ(snapshotRequests(), before + 1) << "the resume fetches at once";
+    CCmdUI open;
+    view->OnCmdMsg(57601, &open);
+    EXPECT_TRUE(open.enabled);
 }
 
 TEST_F(ViewFileCommandsTest, CancelChangesNoFileAndATimerSwitchedOffStaysOff)
 {
     view->OnGetOneImage();
-    folder.write(QStringLiteral("kept.jpg"), "older");
+    folder.write(kKept, "older");
     view->OnTimerOff();
     const QStringList before = folder.entries();
     view->OnFileSave();
     EXPECT_EQ(folder.entries(), before);
-    EXPECT_EQ(folder.read(QStringLiteral("kept.jpg")), QByteArray("older"));
+    EXPECT_EQ(folder.read(kKept), QByteArray("older"));
     endWait();
-    EXPECT_FALSE(view->windowTimer().isActive());
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer paused"));
+    expectTimer(false, 0, "VarnekJPG timer paused");
 }
 
-TEST_F(ViewFileCommandsTest, AfterGetOneImageTheTimerRunsAgainAtTheKeptSetting)
+TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheTimerRunsAgain)
 {
     view->SetTimerInterval(5);
     view->OnGetOneImage();
     ASSERT_FALSE(view->windowTimer().isActive());
-    view->OnFileOpen();
-    endWait();
-    EXPECT_TRUE(view->windowTimer().isActive());
-    EXPECT_EQ(view->windowTimer().interval(), 2000);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer running 2 seconds"));
-}
-
-TEST_F(ViewFileCommandsTest, OpenHandsTheChosenFileToItsProgramAndLeavesTheViewAlone)
-{
-    view->OnGetOneImage();
-    const QByteArray snapshot = folder.read(QStringLiteral("auto.jpg"));
+    const QByteArray snapshot = folder.read(kAuto);
     const QString recording = folder.file(QStringLiteral("P261201_120000_120500.264"));
     folder.write(QStringLiteral("P261201_120000_120500.264"), "video");
     desktop.queueChoice(recording);
+
     view->OnFileOpen();
     EXPECT_EQ(desktop.opened(), QStringList{recording});
     ASSERT_EQ(desktop.choosers().size(), 1u);
     EXPECT_FALSE(desktop.choosers()[0].save);
-    EXPECT_EQ(desktop.choosers()[0].filters,
-              QStringList({QStringLiteral("jpg (*.jpg *.jpeg)"), QStringLiteral(".264 video (*.264)"), QStringLiteral("All (*)")}));
-    EXPECT_EQ(folder.read(QStringLiteral("auto.jpg")), snapshot);
-    EXPECT_EQ(view->autoJpgPath(), folder.file(QStringLiteral("auto.jpg")));
-}
-
-TEST_F(ViewFileCommandsTest, OpenAndSaveAreRefusedUntilTheirWaitIsOver)
-{
-    view->OnFileOpen();
-    CCmdUI ui;
-    ASSERT_TRUE(view->OnCmdMsg(57603, &ui));
-    EXPECT_FALSE(ui.enabled);
-    view->OnFileSave();
-    view->OnFileOpen();
-    EXPECT_EQ(desktop.choosers().size(), 1u) << "no second chooser while the first one's wait runs";
-    // Everything else still works meanwhile.
-    CCmdUI other;
-    ASSERT_TRUE(view->OnCmdMsg(32775, &other));
-    EXPECT_TRUE(other.enabled);
+    EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", ".264 video (*.264)", "All (*)"}));
+    EXPECT_EQ(folder.read(kAuto), snapshot);
+    EXPECT_EQ(view->autoJpgPath(), folder.file(kAuto));
     endWait();
-    CCmdUI after;
-    view->OnCmdMsg(57601, &after);
-    EXPECT_TRUE(after.enabled);
+    expectTimer(true, 2000, "VarnekJPG timer running 2 seconds");
 }
 
 TEST_F(ViewFileCommandsTest, ASaveWithoutASnapshotTellsTheUserAndWritesNothing)
 {
-    const QString target = folder.file(QStringLiteral("kept.jpg"));
-    desktop.queueChoice(target);
-    ASSERT_FALSE(folder.exists(QStringLiteral("auto.jpg")));
+    desktop.queueChoice(folder.file(kKept));
+    ASSERT_FALSE(folder.exists(kAuto));
     view->OnFileSave();
-    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_FALSE(folder.exists(kKept));
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_FALSE(desktop.messages()[0].text.isEmpty());
     endWait();
