@@ -6,23 +6,16 @@
 #include "camera/Settings.h"
 #include "view/VarnekJPGView.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <functional>
+#include <array>
 
 namespace {
 
 const QString kCameraUrl = QStringLiteral("http://127.0.0.1:9/tmpfs/auto.jpg");
-
-void whenSettingsOpen(std::function<void(CSettings&)> act)
-{
-    whenModalOpen<CSettings>(std::move(act));
-}
+const CameraSettings kDefaults{defaultSnapshotUrl(), defaultUserName(), defaultPassword()};
 
 void click(CSettings& dialog, int id)
 {
@@ -40,125 +33,94 @@ void retype(CSettings& dialog, int id, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
+QStringList fields(const CSettings& dialog)
+{
+    return {dialog.GetDlgItemText(CSettings::IDC_SNAPSHOT_URL), dialog.GetDlgItemText(CSettings::IDC_USER_NAME),
+            dialog.GetDlgItemText(CSettings::IDC_PASSWORD)};
+}
+
 class ViewSettingsTest : public ::testing::Test {
 protected:
-    void storeCamera()
+    // A view started with these stored settings (none when empty), its dialog opened from the
+    // "&Settings" command and handled by act.
+    void runSettings(const QStringList& stored, std::function<void(CSettings&)> act)
     {
-        ASSERT_TRUE(store.write(kValueSnapshotUrl, kCameraUrl));
-        ASSERT_TRUE(store.write(kValueUserName, QStringLiteral("viewer")));
-        ASSERT_TRUE(store.write(kValuePassword, QStringLiteral("s3cret")));
+        for (int i = 0; i < stored.size(); ++i)
+            ASSERT_TRUE(store.write(std::array{kValueSnapshotUrl, kValueUserName, kValuePassword}[i], stored[i]));
+        CVarnekJPGView view;
+        loaded = currentCameraSettings();
+        whenModalOpen<CSettings>(std::move(act));
+        ASSERT_TRUE(view.OnCmdMsg(32771, nullptr));
     }
+    QString stored(const QString& name) { return store.read(name, 1000).value_or(QStringLiteral("(none)")); }
 
     TempFolder folder;
     platform::RecordingDesktop desktop;
     SettingsStore store;
+    CameraSettings loaded;
+    const QStringList camera{kCameraUrl, QStringLiteral("viewer"), QStringLiteral("s3cret")};
 };
 
-TEST_F(ViewSettingsTest, FirstRunUsesTheDefaultsButShowsThreeEmptyFields)
+TEST_F(ViewSettingsTest, FirstRunUsesTheDefaultsButShowsThreeEmptyFieldsAndCancelStoresNothing)
 {
-    CVarnekJPGView view;
-    EXPECT_EQ(currentCameraSettings(),
-              (CameraSettings{defaultSnapshotUrl(), defaultUserName(), defaultPassword()}));
-
-    QString url, user, password;
-    whenSettingsOpen([&](CSettings& dialog) {
-        url = dialog.GetDlgItemText(CSettings::IDC_SNAPSHOT_URL);
-        user = dialog.GetDlgItemText(CSettings::IDC_USER_NAME);
-        password = dialog.GetDlgItemText(CSettings::IDC_PASSWORD);
+    QStringList shown;
+    runSettings({}, [&](CSettings& dialog) {
+        shown = fields(dialog);
         click(dialog, CSettings::IDCANCEL_BUTTON);
     });
-    view.OnCmdMsg(32771, nullptr);
-    EXPECT_TRUE(url.isEmpty());
-    EXPECT_TRUE(user.isEmpty());
-    EXPECT_TRUE(password.isEmpty());
-    EXPECT_FALSE(store.read(kValueSnapshotUrl, 1000)) << "Cancel stores nothing";
+    EXPECT_EQ(loaded, kDefaults);
+    EXPECT_EQ(shown, QStringList({"", "", ""}));
+    EXPECT_EQ(stored(kValueSnapshotUrl), QStringLiteral("(none)"));
 }
 
 TEST_F(ViewSettingsTest, SetToDefaultsThenCancelStoresAndUsesTheDefaults)
 {
-    storeCamera();
-    CVarnekJPGView view;
-    ASSERT_EQ(currentCameraSettings().snapshotUrl, kCameraUrl);
-
-    QString shownUrl, shownUser, shownPassword, afterDefaults;
-    whenSettingsOpen([&](CSettings& dialog) {
-        shownUrl = dialog.GetDlgItemText(CSettings::IDC_SNAPSHOT_URL);
-        shownUser = dialog.GetDlgItemText(CSettings::IDC_USER_NAME);
-        shownPassword = dialog.GetDlgItemText(CSettings::IDC_PASSWORD);
+    QStringList shown, afterDefaults;
+    runSettings(camera, [&](CSettings& dialog) {
+        shown = fields(dialog);
         click(dialog, CSettings::IDC_SET_DEFAULTS);
-        afterDefaults = dialog.GetDlgItemText(CSettings::IDC_SNAPSHOT_URL);
+        afterDefaults = fields(dialog);
         click(dialog, CSettings::IDCANCEL_BUTTON);
     });
-    view.OnSettings();
-    EXPECT_EQ(shownUrl, kCameraUrl);
-    EXPECT_EQ(shownUser, QStringLiteral("viewer"));
-    EXPECT_EQ(shownPassword, QStringLiteral("s3cret"));
-    EXPECT_EQ(afterDefaults, defaultSnapshotUrl());
-    EXPECT_EQ(store.read(kValueSnapshotUrl, 1000), defaultSnapshotUrl());
-    EXPECT_EQ(store.read(kValueUserName, 1000), QStringLiteral("admin"));
-    EXPECT_EQ(store.read(kValuePassword, 1000), defaultPassword());
-    EXPECT_EQ(currentCameraSettings(),
-              (CameraSettings{defaultSnapshotUrl(), defaultUserName(), defaultPassword()}));
+    EXPECT_EQ(shown, camera);
+    EXPECT_EQ(afterDefaults, QStringList({defaultSnapshotUrl(), "admin", defaultPassword()}));
+    EXPECT_EQ(QStringList({stored(kValueSnapshotUrl), stored(kValueUserName), stored(kValuePassword)}), afterDefaults);
+    EXPECT_EQ(currentCameraSettings(), kDefaults);
 }
 
 TEST_F(ViewSettingsTest, ANewUrlConfirmedWithOkButNeverAppliedIsLost)
 {
-    storeCamera();
-    CVarnekJPGView view;
-    whenSettingsOpen([&](CSettings& dialog) {
+    runSettings(camera, [&](CSettings& dialog) {
         retype(dialog, CSettings::IDC_SNAPSHOT_URL, QStringLiteral("http://127.0.0.1:10/tmpfs/auto.jpg"));
         click(dialog, CSettings::IDOK_BUTTON);
     });
-    view.OnSettings();
-    EXPECT_EQ(store.read(kValueSnapshotUrl, 1000), kCameraUrl);
+    EXPECT_EQ(stored(kValueSnapshotUrl), kCameraUrl);
     EXPECT_EQ(currentCameraSettings().snapshotUrl, kCameraUrl);
 }
 
 TEST_F(ViewSettingsTest, AnAppliedEmptyUserNameLoadsEmptyNotAsTheDefault)
 {
-    storeCamera();
-    CVarnekJPGView view;
-    whenSettingsOpen([&](CSettings& dialog) {
+    runSettings(camera, [&](CSettings& dialog) {
         retype(dialog, CSettings::IDC_USER_NAME, QString());
         click(dialog, CSettings::IDC_APPLY);
         click(dialog, CSettings::IDOK_BUTTON);
     });
-    view.OnSettings();
-    EXPECT_EQ(store.read(kValueUserName, 1000), QString(""));
-    EXPECT_EQ(currentCameraSettings().userName, QString());
-    EXPECT_EQ(currentCameraSettings().snapshotUrl, kCameraUrl);
-    EXPECT_EQ(currentCameraSettings().password, QStringLiteral("s3cret"));
+    EXPECT_EQ(stored(kValueUserName), QString(""));
+    EXPECT_EQ(currentCameraSettings(), (CameraSettings{kCameraUrl, QString(), QStringLiteral("s3cret")}));
 }
 
 TEST_F(ViewSettingsTest, APasswordTooLongForItsFieldShowsEmptyAndLoadsAsTheDefault)
 {
-    storeCamera();
-    ASSERT_TRUE(store.write(kValuePassword, QString(30, QLatin1Char('p'))));
-    CVarnekJPGView view;
-    EXPECT_EQ(currentCameraSettings().password, defaultPassword());
-    EXPECT_EQ(currentCameraSettings().userName, QStringLiteral("viewer"));
-
-    QString shownPassword = QStringLiteral("unset");
-    whenSettingsOpen([&](CSettings& dialog) {
-        shownPassword = dialog.GetDlgItemText(CSettings::IDC_PASSWORD);
+    QStringList shown;
+    runSettings({kCameraUrl, QStringLiteral("viewer"), QString(30, QLatin1Char('p'))}, [&](CSettings& dialog) {
+        shown = fields(dialog);
         click(dialog, CSettings::IDCANCEL_BUTTON);
     });
-    view.OnSettings();
-    EXPECT_TRUE(shownPassword.isEmpty());
+    EXPECT_EQ(loaded, (CameraSettings{kCameraUrl, QStringLiteral("viewer"), defaultPassword()}));
+    EXPECT_EQ(shown, QStringList({kCameraUrl, "viewer", ""}));
 }
 
-TEST_F(ViewSettingsTest, ApplyStoresAtMostFourHundredNinetyNineCharacters)
-{
-    CSettings dialog;
-    dialog.SetDlgItemText(CSettings::IDC_SNAPSHOT_URL, QString(600, QLatin1Char('x')));
-    dialog.SetDlgItemText(CSettings::IDC_PASSWORD, QStringLiteral("pw"));
-    dialog.OnApply();
-    EXPECT_EQ(store.read(kValueSnapshotUrl, 1000), QString(499, QLatin1Char('x')));
-    EXPECT_EQ(store.read(kValueUserName, 1000), QString(""));
-    EXPECT_EQ(store.read(kValuePassword, 1000), QStringLiteral("pw"));
-}
-
-TEST_F(ViewSettingsTest, LaidOutFromItsDialogUnits)
+TEST_F(ViewSettingsTest, LaidOutFromItsDialogUnitsAndApplyStoresAtMost499Characters)
 {
     CSettings dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("VarnekJPG Settings"));
@@ -168,6 +130,13 @@ TEST_F(ViewSettingsTest, LaidOutFromItsDialogUnits)
     EXPECT_TRUE(qobject_cast<QPushButton*>(dialog.GetDlgItem(CSettings::IDOK_BUTTON))->isDefault());
     EXPECT_EQ(dialog.GetDlgItemText(CSettings::IDC_SET_DEFAULTS), QStringLiteral("Set to defaults"));
     EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.GetDlgItem(CSettings::IDC_PASSWORD))->echoMode(), QLineEdit::Normal);
+
+    dialog.SetDlgItemText(CSettings::IDC_SNAPSHOT_URL, QString(600, QLatin1Char('x')));
+    dialog.SetDlgItemText(CSettings::IDC_PASSWORD, QStringLiteral("pw"));
+    dialog.OnApply();
+    EXPECT_EQ(stored(kValueSnapshotUrl), QString(499, QLatin1Char('x')));
+    EXPECT_EQ(stored(kValueUserName), QString(""));
+    EXPECT_EQ(stored(kValuePassword), QStringLiteral("pw"));
 }
 
 } // namespace
