@@ -59,12 +59,8 @@ protected:
     std::string body(const std::string& target)
     {
         auto r = get(target);
-        if (!r) {
-            ADD_FAILURE() << target << ": no answer (" << httplib::to_string(r.error()) << ")";
-            return {};
-        }
-        EXPECT_EQ(r->status, 200) << target;
-        return r->body;
+        EXPECT_TRUE(r && r->status == 200) << target << ": " << (r ? std::to_string(r->status) : httplib::to_string(r.error()));
+        return r ? r->body : std::string();
     }
 
     QImage snapshot()
@@ -126,11 +122,10 @@ inline bool soundName(const std::string& name)
     });
 }
 
-inline std::vector<std::string> soundNames(const std::vector<std::string>& names)
+inline std::vector<std::string> soundNames(std::vector<std::string> names)
 {
-    std::vector<std::string> kept;
-    std::copy_if(names.begin(), names.end(), std::back_inserter(kept), soundName);
-    return kept;
+    std::erase_if(names, [](const std::string& name) { return !soundName(name); });
+    return names;
 }
 
 // Percent-encodes every byte outside A-Z a-z 0-9 - . _ ~ and "/".
