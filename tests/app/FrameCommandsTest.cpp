@@ -1,16 +1,9 @@
 // The menu bar, toolbar and status bar as the user meets them.
 #include "AppFixture.h"
 
-#include "app/CommandTable.h"
+#include "app/Artwork.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QStatusBar>
-#include <QStatusTipEvent>
-#include <QToolBar>
-#include <QToolButton>
 
 namespace {
 
@@ -69,25 +62,29 @@ TEST_F(AppTest, UndoCutCopyAndPasteAreDisabledInTheMenuOnTheToolbarAndByKey)
         EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
 }
 
-TEST_F(AppTest, TheToolbarHoldsItsButtonsInOrderAndDocksAnywhere)
+TEST_F(AppTest, TheToolbarHoldsItsButtonsInOrderWithTheirOwnImagesAndDocksAnywhere)
 {
     ASSERT_TRUE(start());
     QToolBar* bar = frame->toolBar();
     QList<int> layout;
-    for (QAction* item : bar->actions())
+    int image = 0;
+    for (QAction* item : bar->actions()) {
         layout << (item->isSeparator() ? 0 : item->data().toInt());
+        if (item->isSeparator())
+            continue;
+        // new, open, save, cut, copy, paste, print, about, stop, 1 s, 100 ms, 200 ms, 400 ms, 4 s, fit
+        const auto pixels = [](const QImage& i) { return i.convertToFormat(QImage::Format_ARGB32); };
+        EXPECT_EQ(pixels(item->icon().pixmap(QSize(16, 15)).toImage()), pixels(toolbarImage(image++)))
+            << item->data().toInt();
+        EXPECT_FALSE(item->toolTip().isEmpty()) << item->data().toInt();
+    }
     EXPECT_EQ(layout, (QList<int>{57600, 57601, 0, 57603, 0, 57635, 57634, 57637, 0, 57607, 57664, 0,
                                   32805, 0, 32806, 32811, 32812, 0, 32809, 32810, 32813}));
+    EXPECT_EQ(image, 15);
     EXPECT_TRUE(bar->isMovable());
     EXPECT_TRUE(bar->isFloatable());
     EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(bar->iconSize(), QSize(16, 15));
-    for (QAction* item : bar->actions()) {
-        if (item->isSeparator())
-            continue;
-        EXPECT_FALSE(item->icon().isNull()) << item->data().toInt();
-        EXPECT_FALSE(item->toolTip().isEmpty()) << item->data().toInt();
-    }
     EXPECT_EQ(frame->action(32813)->toolTip(), QStringLiteral("Resize the window frame to fit the image."));
 
     // Docked on the left it still works.
@@ -100,58 +97,33 @@ TEST_F(AppTest, TheToolbarHoldsItsButtonsInOrderAndDocksAnywhere)
 TEST_F(AppTest, ToolbarAndStatusBarShowAndHideWithACheckMark)
 {
     ASSERT_TRUE(start());
-    QAction* toolbarItem = menuItem(QStringLiteral("&View"), 59392);
-    QAction* statusItem = menuItem(QStringLiteral("&View"), 59393);
-    ASSERT_TRUE(toolbarItem && statusItem);
-    menu(QStringLiteral("&View"))->aboutToShow();
-    EXPECT_TRUE(toolbarItem->isChecked());
-    EXPECT_TRUE(statusItem->isChecked());
-
-    toolbarItem->trigger();
-    EXPECT_FALSE(frame->toolBar()->isVisible());
-    EXPECT_FALSE(toolbarItem->isChecked());
-    statusItem->trigger();
-    EXPECT_FALSE(frame->statusBar()->isVisible());
-    EXPECT_FALSE(statusItem->isChecked());
-
-    toolbarItem->trigger();
-    statusItem->trigger();
-    EXPECT_TRUE(frame->toolBar()->isVisible());
-    EXPECT_TRUE(frame->statusBar()->isVisible());
-    EXPECT_TRUE(toolbarItem->isChecked());
-    EXPECT_TRUE(statusItem->isChecked());
+    const std::pair<QAction*, QWidget*> bars[] = {{menuItem(QStringLiteral("&View"), 59392), frame->toolBar()},
+                                                  {menuItem(QStringLiteral("&View"), 59393), frame->statusBar()}};
+    for (const auto& [item, bar] : bars) {
+        ASSERT_NE(item, nullptr);
+        for (const bool shown : {true, false, true}) {
+            menu(QStringLiteral("&View"))->aboutToShow();
+            EXPECT_EQ(bar->isVisible(), shown);
+            EXPECT_EQ(item->isChecked(), shown);
+            item->trigger();
+        }
+    }
 }
 
-TEST_F(AppTest, AHighlightedItemShowsItsPromptThenThePaneSaysReadyAgain)
-{
-    ASSERT_TRUE(start());
-    QMenu* timerMenu = menu(QStringLiteral("&Timer"));
-    QAction* tenSeconds = menuItem(QStringLiteral("&Timer"), 32778);
-    timerMenu->popup(QPoint(10, 10));
-    timerMenu->setActiveAction(tenSeconds);
-    EXPECT_EQ(frame->statusBar()->currentMessage(),
-              QStringLiteral("Sets the timer to get a new image from the IP Cam every ten seconds."));
-    EXPECT_FALSE(frame->readyPane()->isVisible());
-
-    timerMenu->hide();
-    EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
-    EXPECT_TRUE(frame->readyPane()->isVisible());
-}
-
-TEST_F(AppTest, TheTimerIsOffStaysInThePaneUntilAnotherPromptThenReady)
+TEST_F(AppTest, APromptShowsWhileItsItemIsHighlightedAndTheTimerIsOffStaysUntilThenReady)
 {
     ASSERT_TRUE(start());
     camera->setFault(fakecam::Fault::SnapshotNotFound);
     view->SnapshotTimerProc();
     EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("The timer is off"));
-    EXPECT_FALSE(view->windowTimer().isActive());
 
-    // A prompt comes and goes: the pane says "Ready" again.
-    QStatusTipEvent prompt(QStringLiteral("Gets the camera network info and shows it in your default browser"));
-    QCoreApplication::sendEvent(frame, &prompt);
-    EXPECT_EQ(frame->statusBar()->currentMessage(), prompt.tip());
-    QStatusTipEvent none{QString()};
-    QCoreApplication::sendEvent(frame, &none);
+    QMenu* timerMenu = menu(QStringLiteral("&Timer"));
+    timerMenu->popup(QPoint(10, 10));
+    timerMenu->setActiveAction(menuItem(QStringLiteral("&Timer"), 32778));
+    EXPECT_EQ(frame->statusBar()->currentMessage(),
+              QStringLiteral("Sets the timer to get a new image from the IP Cam every ten seconds."));
+    EXPECT_FALSE(frame->readyPane()->isVisible());
+    timerMenu->hide();
     EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
     EXPECT_TRUE(frame->readyPane()->isVisible());
 }
@@ -159,13 +131,9 @@ TEST_F(AppTest, TheTimerIsOffStaysInThePaneUntilAnotherPromptThenReady)
 TEST_F(AppTest, TheCapsLockIndicatorLightsWithTheKeyboardsLight)
 {
     ASSERT_TRUE(start());
-    const QString led = folder.path() + QStringLiteral("/leds/input3::capslock");
-    ASSERT_TRUE(QDir().mkpath(led));
-    QFile brightness(led + QStringLiteral("/brightness"));
-    ASSERT_TRUE(brightness.open(QIODevice::WriteOnly));
-    brightness.write("1\n");
-    brightness.close();
-    frame->SetIndicatorSource(folder.path() + QStringLiteral("/leds"));
+    ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("leds/input3::capslock"))));
+    folder.write(QStringLiteral("leds/input3::capslock/brightness"), "1\n");
+    frame->SetIndicatorSource(folder.file(QStringLiteral("leds")));
     EXPECT_EQ(frame->indicatorPane(0)->text(), QStringLiteral("CAP"));
     EXPECT_TRUE(frame->indicatorPane(1)->text().isEmpty());
     EXPECT_TRUE(frame->indicatorPane(2)->isVisible());

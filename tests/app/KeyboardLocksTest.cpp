@@ -1,4 +1,4 @@
-// Reading the keyboard's lock lights.
+// Reading the keyboard's lock lights; FrameCommandsTest sees the frame's indicators follow them.
 #include "app/KeyboardLocks.h"
 
 #include <QDir>
@@ -17,25 +17,21 @@ void led(const QString& root, const QString& name, const QByteArray& brightness)
     file.write(brightness);
 }
 
-TEST(KeyboardLocks, EachLockLitWhenAnyKeyboardShowsItsLight)
+TEST(KeyboardLocks, EachLockLitWhenAnyKeyboardShowsItsLightUnknownWithoutReadableLights)
 {
     QTemporaryDir root;
+    EXPECT_EQ(readLockState(root.path()), LockState{});
+    EXPECT_EQ(readLockState(root.path() + QStringLiteral("/missing")), LockState{});
+    QDir().mkpath(root.path() + QStringLiteral("/input1::scrolllock")); // no brightness
+    led(root.path(), QStringLiteral("input1::numlock"), "garbage");
+    EXPECT_EQ(readLockState(root.path()), LockState{});
+
     led(root.path(), QStringLiteral("input3::capslock"), "0\n");
     led(root.path(), QStringLiteral("input7::capslock"), "1\n");
     led(root.path(), QStringLiteral("input3::numlock"), "255\n");
     led(root.path(), QStringLiteral("input3::scrolllock"), "0\n");
     led(root.path(), QStringLiteral("phy0-led"), "1\n");
     EXPECT_EQ(readLockState(root.path()), (LockState{true, true, false}));
-}
-
-TEST(KeyboardLocks, UnknownWhereThereAreNoLightsOrNoReadableBrightness)
-{
-    QTemporaryDir root;
-    EXPECT_EQ(readLockState(root.path()), LockState{});
-    EXPECT_EQ(readLockState(root.path() + QStringLiteral("/missing")), LockState{});
-    QDir().mkpath(root.path() + QStringLiteral("/input1::scrolllock"));
-    led(root.path(), QStringLiteral("input1::numlock"), "garbage");
-    EXPECT_EQ(readLockState(root.path()), LockState{});
 }
 
 } // namespace
