@@ -3,9 +3,7 @@
 #include "CameraClient.h"
 
 #include "fakecam/HttpAuth.h"
-#include "fakecam/TestCertificate.h"
 
-#include <QTemporaryDir>
 
 using namespace fakecamtest;
 
@@ -96,36 +94,3 @@ TEST(AuthModes, NoneAcceptsAllAndTheRefusingFaultRefusesAll)
     EXPECT_EQ(client->Get("/tmpfs/auto.jpg")->status, 200);
 }
 
-TEST(Tls, ServesHttpsWithTheThrowAwayCertificateAndNeedsOneToStart)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    fakecam::Options o = basicOptions();
-    o.certFile = "/nonexistent/camera.pem";
-    o.keyFile = "/nonexistent/camera.key";
-    EXPECT_FALSE(fakecam::FakeCamera(o).start());
-
-    o.certFile = dir.filePath("camera.pem").toStdString();
-    o.keyFile = dir.filePath("camera.key").toStdString();
-    ASSERT_TRUE(fakecam::writeSelfSignedCertificate(o.certFile, o.keyFile));
-    EXPECT_EQ(QFile::permissions(QString::fromStdString(o.keyFile)) & (QFile::ReadGroup | QFile::ReadOther), 0);
-    fakecam::FakeCamera camera(o);
-    ASSERT_TRUE(camera.start());
-    EXPECT_EQ(camera.snapshotUrl(), "https://127.0.0.1:" + std::to_string(camera.port()) + "/tmpfs/auto.jpg");
-
-    // The certificate verifies as its own authority, host name included.
-    auto client = clientFor(camera);
-    client->set_ca_cert_path(o.certFile.c_str());
-    client->enable_server_certificate_verification(true);
-    client->set_basic_auth("admin", "pelto");
-    auto r = client->Get("/tmpfs/auto.jpg");
-    ASSERT_TRUE(r) << httplib::to_string(r.error());
-    EXPECT_EQ(r->status, 200);
-    EXPECT_FALSE(QImage::fromData(QByteArray::fromStdString(r->body), "JPG").isNull());
-
-    // Plain HTTP gets nothing from it.
-    httplib::Client plain("127.0.0.1", camera.port());
-    plain.set_read_timeout(5);
-    auto none = plain.Get("/tmpfs/auto.jpg");
-    EXPECT_TRUE(!none || none->status >= 400);
-}

@@ -81,39 +81,3 @@ TEST_F(SdCardTest, HostileListingsHoldEveryKindOfBadName)
     EXPECT_EQ(get("/sd/2026%2012%2004/record000")->status, 404) << "hostile folders go with the fault";
 }
 
-TEST_F(SdCardTest, RecordingStreamsTheDeterministicBytes)
-{
-    const std::uint64_t size = 3 * 1024 * 1024 + 17;
-    camera.setRecordingSize(size);
-    const std::string date = camera.dates().front();
-    const std::string path = "/sd/" + date + "/record000/" + camera.recordings(date).front();
-
-    auto r = get(path, {{"Range", "bytes=0-"}});
-    ASSERT_TRUE(r);
-    EXPECT_TRUE(r->status == 200 || r->status == 206);
-    EXPECT_EQ(r->get_header_value("Content-Length"), std::to_string(size));
-    ASSERT_EQ(r->body.size(), size);
-    EXPECT_TRUE(r->body == fakecam::FakeCamera::recordingBytes(path, 0, size));
-    EXPECT_EQ(camera.requests().back().bytesSent, size);
-
-    auto part = get(path, {{"Range", "bytes=1000-1999"}});
-    ASSERT_TRUE(part);
-    EXPECT_EQ(part->status, 206);
-    EXPECT_EQ(part->get_header_value("Content-Range"), "bytes 1000-1999/" + std::to_string(size));
-    EXPECT_EQ(part->body, fakecam::FakeCamera::recordingBytes(path, 1000, 1000));
-    auto tail = get(path, {{"Range", "bytes=-10"}});
-    ASSERT_TRUE(tail);
-    EXPECT_EQ(tail->body, r->body.substr(size - 10));
-    EXPECT_EQ(get(path, {{"Range", "bytes=" + std::to_string(size) + "-"}})->status, 416);
-
-    // Other recordings hold other bytes; any slice equals the same bytes of the whole.
-    const std::string other = "/sd/" + date + "/record000/" + camera.recordings(date).back();
-    EXPECT_NE(fakecam::FakeCamera::recordingBytes(other, 0, 64), r->body.substr(0, 64));
-    EXPECT_EQ(fakecam::FakeCamera::recordingBytes(path, 13, 77), r->body.substr(13, 77));
-
-    camera.setRecordingSize(0);
-    auto empty = get(path, {{"Range", "bytes=0-"}});
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->status, 200);
-    EXPECT_TRUE(empty->body.empty());
-}
