@@ -28,15 +28,6 @@ const std::array<TimerRow, 9>& timerRows()
     return kRows;
 }
 
-std::optional<TimerRow> timerRowForCommand(int command)
-{
-    for (const TimerRow& row : kRows) {
-        if (command != 0 && (row.menuCommand == command || row.toolbarCommand == command))
-            return row;
-    }
-    return std::nullopt;
-}
-
 QString timerTitle(const TimerRow& row)
 {
     return tr(row.title);

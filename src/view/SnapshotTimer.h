@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 // The id the snapshot timer carries while it runs.
 inline constexpr unsigned kSnapshotTimerId = 100;
@@ -24,8 +23,6 @@ struct TimerRow {
 
 // Settings 0 to 8 in order.
 const std::array<TimerRow, 9>& timerRows();
-// The row of a menu or toolbar command, or nothing when the command sets no interval.
-std::optional<TimerRow> timerRowForCommand(int command);
 // The row's title as the frame shows it.
 QString timerTitle(const TimerRow& row);
 
