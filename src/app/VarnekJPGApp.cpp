@@ -6,6 +6,7 @@
 #include "app/RecentFileList.h"
 #include "app/VarnekJPGDoc.h"
 #include "platform/Desktop.h"
+#include "print/PrintCommands.h"
 #include "view/VarnekJPGView.h"
 
 #include <QCoreApplication>
@@ -68,6 +69,7 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     connect(m_document, &CVarnekJPGDoc::titleChanged, m_frame, &CMainFrame::OnUpdateFrameTitle);
     connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::AddToRecentFileList);
     connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::UpdateCommandUI);
+    installPrintCommands();
     // The recordings browser of the "&SD" menu is connected here with
     // m_view->SetSdVideoDialogOpener() once it exists.
 
@@ -84,6 +86,20 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     m_frame->show();
     m_view->setFocus();
     return true;
+}
+
+void CVarnekJPGApp::installPrintCommands()
+{
+    // Print... and the framework's print commands pause the view's timer around their dialogs;
+    // preview and direct print draw what the view draws.
+    CVarnekJPGView* view = m_view;
+    m_print = std::make_unique<PrintCommands>(PrintSource{
+        view, [view] { view->Pause(); }, [view] { view->Resume(); },
+        [view](QPainter& painter, int clientWidth) { view->OnDraw(painter, clientWidth); }});
+    m_view->AddCommand(cmd::FilePrint, [this] { m_print->OnFilePrintDialog(); });
+    m_view->AddCommand(cmd::FilePrintDirect, [this] { m_print->OnFilePrint(); });
+    m_view->AddCommand(cmd::FilePrintPreview, [this] { m_print->OnFilePrintPreview(); });
+    m_commands.add(cmd::FilePrintSetup, [this] { m_print->OnFilePrintSetup(); });
 }
 
 int CVarnekJPGApp::ExitInstance(int code)

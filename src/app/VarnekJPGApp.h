@@ -11,7 +11,10 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
 class CVarnekJPGDoc;
+class PrintCommands;
 class CVarnekJPGView;
 
 class CVarnekJPGApp final : public QObject, public CommandTarget {
@@ -44,6 +47,7 @@ public:
 private:
     void OnOpenRecentFile(int index);
     void storeRecentFiles();
+    void installPrintCommands();
 
     SettingsStore m_store;
     QStringList m_recentFiles;
@@ -51,4 +55,5 @@ private:
     CVarnekJPGDoc* m_document = nullptr;
     CVarnekJPGView* m_view = nullptr;
     CommandMap m_commands;
+    std::unique_ptr<PrintCommands> m_print;
 };

@@ -1,0 +1,102 @@
+#include "print/PrintCommands.h"
+
+#include "platform/Desktop.h"
+#include "print/PrintDlg.h"
+#include "print/PrinterAccess.h"
+
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace {
+
+// Stops the snapshot timer for as long as it lives.
+class TimerPause final {
+public:
+    explicit TimerPause(const PrintSource& source) : m_source(source)
+    {
+        if (m_source.pause)
+            m_source.pause();
+    }
+    ~TimerPause()
+    {
+        if (m_source.resume)
+            m_source.resume();
+    }
+    TimerPause(const TimerPause&) = delete;
+    TimerPause& operator=(const TimerPause&) = delete;
+
+private:
+    const PrintSource& m_source;
+};
+
+} // namespace
+
+PrintCommands::PrintCommands(PrintSource source)
+    : m_source(std::move(source))
+{
+}
+
+PrintCommands::~PrintCommands() = default;
+
+void PrintCommands::OnFilePrintDialog()
+{
+    CPrintDlg dialog(m_source.window);
+    TimerPause pause(m_source);
+    EnumeratePrinters();
+    dialog.setProgramFolder(platform::programFolder());
+    dialog.exec();
+}
+
+QPrinter& PrintCommands::printer()
+{
+    if (!m_printer) {
+        const QString name = printing::printerAccess().defaultPrinterName();
+        m_printer = name.isEmpty() ? nullptr : printing::printerAccess().createPrinter(name);
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+void PrintCommands::OnFilePrintSetup()
+{
+    TimerPause pause(m_source);
+    QPageSetupDialog dialog(&printer(), m_source.window);
+    dialog.exec();
+}
+
+void PrintCommands::drawOnPage(QPrinter& target)
+{
+    QPainter painter;
+    if (!painter.begin(&target))
+        return;
+    // The window's drawing at the window's width, stretched to the page's printable width.
+    const int windowWidth = m_source.window && m_source.window->width() > 0 ? m_source.window->width() : 640;
+    const qreal pageWidth = target.pageRect(QPrinter::DevicePixel).width();
+    const qreal factor = pageWidth / windowWidth;
+    painter.scale(factor, factor);
+    if (m_source.draw)
+        m_source.draw(painter, windowWidth);
+    painter.end();
+}
+
+void PrintCommands::OnFilePrintPreview()
+{
+    TimerPause pause(m_source);
+    QPrintPreviewDialog dialog(&printer(), m_source.window);
+    dialog.setWindowTitle(QObject::tr("Print Preview"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* target) { drawOnPage(*target); });
+    dialog.exec();
+}
+
+void PrintCommands::OnFilePrint()
+{
+    TimerPause pause(m_source);
+    if (printing::printerAccess().defaultPrinterName().isEmpty())
+        return; // nowhere to print
+    QPrinter& target = printer();
+    target.setDocName(QStringLiteral("VarnekJPG"));
+    drawOnPage(target);
+}
