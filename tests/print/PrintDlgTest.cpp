@@ -1,0 +1,212 @@
+// The print dialog on printers played by a double: printer and paper lists, orientation, custom
+// size, scaling and the preview.
+#include "PrintFixture.h"
+
+#include "print/PagePrint.h"
+
+#include <QPainter>
+
+namespace {
+
+const QString kA4 = QStringLiteral("A4 sheet 210 x 297 mm");
+const QString kLetter = QStringLiteral("Letter 8 1/2 x 11 in");
+const QString kKaku2 = QStringLiteral("Japanese Envelope Kaku #2");
+const QString kKaku2Rotated = QStringLiteral("Japanese Envelope Kaku #2 Rotated");
+
+TEST_F(PrintDialogTest, OpensOnTheDefaultPrinterWithItsPapersInItsOrderAndItsPaperSelected)
+{
+    printers.names = {QStringLiteral("Office"), QStringLiteral("Lab PDF"), QStringLiteral("Hall")};
+    printers.defaultName = QStringLiteral("lab pdf");
+    // 48 is reserved, 256 user-defined and 300 a driver's own: no row carries them.
+    printers.papersOf[QStringLiteral("Lab PDF")] = {9, {1, 48, 9, 256, 11, 300, 20}};
+    open();
+
+    EXPECT_EQ(printerList()->count(), 3);
+    EXPECT_EQ(printerList()->currentText(), QStringLiteral("Lab PDF"));
+    EXPECT_TRUE(PrinterList.names.isEmpty()) << "the dialog takes the list over";
+    EXPECT_EQ(papers(), (QStringList{kLetter, kA4, QStringLiteral("A5 sheet 148 x 210 mm"),
+                                     QStringLiteral("#10 Envelope 4 1/8 x 9 1/2 in")}));
+    EXPECT_EQ(paperList()->currentText(), kA4);
+    EXPECT_EQ(dialog->selectedPaperRow(), 8);
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 210.00 mm X 297.00 mm"));
+    EXPECT_TRUE(get<QRadioButton>("landscape")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>("portrait")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>("residentPaperSizes")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>("allPaperSizes")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>("customPaperSize")->isChecked());
+    EXPECT_EQ(frame(), QRect(530, 250, 353, 250));
+    EXPECT_EQ(get<QSlider>("scaling")->value(), 5);
+    EXPECT_EQ(get<QLineEdit>("scalingEdit")->text(), QStringLiteral("5"));
+    EXPECT_EQ(get<QLineEdit>("topMargin")->text(), QStringLiteral("0"));
+    EXPECT_EQ(get<QLineEdit>("leftMargin")->text(), QStringLiteral("0"));
+    EXPECT_EQ(get<QProgressBar>("progress")->maximum(), 100);
+    EXPECT_EQ(get<QProgressBar>("progress")->value(), 0);
+
+    click("portrait");
+    EXPECT_EQ(frame(), QRect(530, 250, 176, 250));
+    // Another printer, whose current paper it does not report: its first paper is taken.
+    printers.papersOf[QStringLiteral("Hall")] = {9, {1, 19}};
+    printerList()->setCurrentIndex(2);
+    emit printerList()->activated(2);
+    EXPECT_EQ(papers(), (QStringList{kLetter, QStringLiteral("#9 Envelope 3 7/8 x 8 7/8 in")}));
+    EXPECT_EQ(paperList()->currentText(), kLetter);
+    EXPECT_EQ(dialog->selectedPaperRow(), 0);
+    click("landscape");
+    paperList()->setCurrentIndex(1);
+    emit paperList()->activated(1);
+    EXPECT_EQ(frame(), QRect(530, 250, 420, 183));
+    EXPECT_EQ(dialog->selectedPaperRow(), 18);
+}
+
+TEST_F(PrintDialogTest, UnusualPrintersAndNoPrinterAtAll)
+{
+    // No printer: nothing to list, the label and the frame keep their first state, Print does nothing.
+    open();
+    const QRect templateFrame = frame();
+    EXPECT_EQ(printerList()->count(), 0);
+    EXPECT_EQ(paperList()->count(), 0);
+    EXPECT_EQ(sizeLabel(), QStringLiteral("Size"));
+    click("print");
+    EXPECT_TRUE(printers.created.isEmpty());
+    EXPECT_TRUE(desktop.messages().empty());
+    EXPECT_EQ(frame(), templateFrame);
+
+    // A printer that cannot be asked, one that knows no paper of the table, and one whose first
+    // paper is a prefix of a later one: the search moves on to the rotated envelope.
+    printers.names = {QStringLiteral("Gone"), QStringLiteral("Odd"), QStringLiteral("Japan")};
+    printers.defaultName = QStringLiteral("Nobody");
+    printers.papersOf[QStringLiteral("Odd")] = {256, {256, 0, 400}};
+    printers.papersOf[QStringLiteral("Japan")] = {71, {71, 9, 84}};
+    open();
+    EXPECT_EQ(printerList()->currentText(), QStringLiteral("Gone")) << "no default: the first";
+    EXPECT_EQ(paperList()->count(), 0);
+    EXPECT_EQ(sizeLabel(), QStringLiteral("Size"));
+
+    printerList()->setCurrentIndex(1);
+    emit printerList()->activated(1);
+    EXPECT_EQ(paperList()->count(), 0);
+    EXPECT_EQ(sizeLabel(), QStringLiteral("Unable to get paper size"));
+
+    printerList()->setCurrentIndex(2);
+    emit printerList()->activated(2);
+    EXPECT_EQ(papers(), (QStringList{kKaku2, kA4, kKaku2Rotated}));
+    EXPECT_EQ(paperList()->currentText(), kKaku2Rotated);
+    EXPECT_EQ(dialog->selectedPaperRow(), 81);
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 332.00 mm X 240.00 mm"));
+}
+
+TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
+{
+    printers.names = {QStringLiteral("P")};
+    printers.papersOf[QStringLiteral("P")] = {1, {9, 1}};
+    open();
+    ASSERT_EQ(paperList()->currentText(), kLetter);
+
+    // Custom mode alone changes only the radio states; Apply shapes the frame, the list stays.
+    type("customWidth", QStringLiteral("100"));
+    type("customHeight", QStringLiteral("300"));
+    click("customPaperSize");
+    EXPECT_TRUE(get<QRadioButton>("customPaperSize")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>("residentPaperSizes")->isChecked());
+    EXPECT_EQ(frame(), QRect(530, 250, 323, 250)) << "still the letter frame";
+    click("applyCustomSize");
+    EXPECT_EQ(frame(), QRect(530, 250, 420, 140));
+    EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 215.90 mm X 279.40 mm"));
+    click("portrait");
+    EXPECT_EQ(frame(), QRect(530, 250, 83, 250));
+    // A printer change in custom mode touches no list.
+    emit printerList()->activated(0);
+    EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
+
+    // All sizes: the whole table with the printer's paper selected; the frame keeps the custom shape.
+    type("customWidth", QStringLiteral("0"));
+    click("allPaperSizes");
+    EXPECT_EQ(paperList()->count(), 118);
+    EXPECT_EQ(paperList()->itemText(117), QStringLiteral("A0 sheet, 841 x 1189 mm"));
+    EXPECT_EQ(paperList()->currentIndex(), 0);
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 215.90 mm X 279.40 mm"));
+    EXPECT_EQ(frame(), QRect(530, 250, 83, 250));
+    paperList()->setCurrentIndex(88);
+    emit paperList()->activated(88);
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 105.00 mm X 235.00 mm"));
+    EXPECT_EQ(frame(), QRect(530, 250, 111, 250));
+
+    // Back to the printer's papers; a custom size without width leaves the frame as it was.
+    click("residentPaperSizes");
+    EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
+    click("applyCustomSize");
+    EXPECT_EQ(frame(), QRect(530, 250, 193, 250)) << "the letter frame in portrait";
+}
+
+TEST_F(PrintDialogTest, ApplyClampsTheScaleAndThePreviewFollowsScaleAndMargins)
+{
+    printers.names = {QStringLiteral("P")};
+    printers.papersOf[QStringLiteral("P")] = {9, {9}};
+    QImage red(640, 480, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(folder.file(QStringLiteral("auto.jpg")), "JPG"));
+    open();
+
+    struct Typed { const char* text; int scale; };
+    for (const Typed t : {Typed{"0", 1}, Typed{"", 1}, Typed{"50", 20}, Typed{"10", 10}}) {
+        type("scalingEdit", QString::fromLatin1(t.text));
+        click("applyScaling");
+        EXPECT_EQ(get<QSlider>("scaling")->value(), t.scale) << t.text;
+        EXPECT_EQ(get<QLineEdit>("scalingEdit")->text(), QString::number(t.scale));
+    }
+    get<QSlider>("scaling")->setValue(7);
+    EXPECT_EQ(get<QLineEdit>("scalingEdit")->text(), QStringLiteral("7")) << "the edit follows the trackbar";
+
+    // A4 portrait, scale 5, one inch left margin: the picture starts 20 pixels into the frame,
+    // 3 pixels below its top, and is the frame's width less 6 wide.
+    get<QSlider>("scaling")->setValue(5);
+    type("leftMargin", QStringLiteral("600"));
+    click("portrait");
+    const auto redAt = [this](int x, int y) {
+        const QImage shot = dialog->grab().toImage();
+        const QColor c = shot.pixelColor(x, y);
+        return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+    };
+    EXPECT_FALSE(redAt(530 + 19, 250 + 40));
+    EXPECT_TRUE(redAt(530 + 20, 250 + 40));
+    EXPECT_TRUE(redAt(530 + 169, 250 + 40));
+    EXPECT_FALSE(redAt(530 + 170, 250 + 40));
+    EXPECT_TRUE(redAt(530 + 40, 250 + 3));
+    EXPECT_FALSE(redAt(530 + 40, 250 + 3 + 127));
+}
+
+TEST(PagePrintTest, ThePageCarriesTheScaledPictureShiftedByTwoWithoutTheFirstRowAndColumn)
+{
+    QImage red(64, 48, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    struct Case { int dpi; int scale; int left; int top; QRect expected; };
+    const Case cases[] = {
+        // A printable area of 306 x 406: the composed area is 300 x 400.
+        {600, 5, 0, 0, {3, 3, 299, 224}},        // 300 x 225 from (2, 2), its first row and column cut
+        {300, 5, 0, 0, {3, 3, 149, 111}},        // half as wide at half the resolution
+        {600, 20, 60, 30, {62, 32, 75, 56}},     // a quarter, 1/10 inch right and 1/20 inch down
+        {600, 1, 0, 0, {3, 3, 299, 399}},        // five times as wide, cut at the area's edge
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dpi << " dpi, scale " << c.scale);
+        QImage page(306, 406, QImage::Format_RGB32);
+        page.fill(Qt::black);
+        {
+            QPainter painter(&page);
+            drawPage(painter, page.size(), pageGeometry(page.size(), c.dpi, c.scale, c.left, c.top, red.size()), red);
+        }
+        QRect found;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (page.pixel(x, y) == qRgb(255, 0, 0))
+                    found |= QRect(x, y, 1, 1);
+                else
+                    ASSERT_EQ(page.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y << " is neither paper nor picture";
+            }
+        }
+        EXPECT_EQ(found, c.expected);
+    }
+}
+
+} // namespace

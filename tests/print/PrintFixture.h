@@ -1,0 +1,105 @@
+#pragma once
+// Printers played by a double, and the print dialog opened on them in a fresh program folder.
+
+#include "print/PrintDlg.h"
+#include "print/PrinterAccess.h"
+#include "support/TempFolder.h"
+#include "platform/RecordingDesktop.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QRect& r, std::ostream* out)
+{
+    *out << "(" << r.x() << ", " << r.y() << " " << r.width() << " x " << r.height() << ")";
+}
+
+class FakePrinters final : public PrinterAccess {
+public:
+    FakePrinters() { printing::setPrinterAccess(this); }
+    ~FakePrinters() override { printing::setPrinterAccess(nullptr); }
+
+    QStringList printerNames() override { return names; }
+    QString defaultPrinterName() override { return defaultName; }
+    std::optional<PrinterPapers> papers(const QString& printer) override
+    {
+        const auto it = papersOf.find(printer);
+        return it == papersOf.end() ? std::nullopt : std::optional<PrinterPapers>(it->second);
+    }
+    // Every printer of the double prints into a PDF file.
+    std::unique_ptr<QPrinter> createPrinter(const QString& printer) override
+    {
+        if (!names.contains(printer))
+            return nullptr;
+        auto result = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        result->setOutputFormat(QPrinter::PdfFormat);
+        result->setOutputFileName(outputFile);
+        result->setResolution(600);
+        created.append(printer);
+        return result;
+    }
+
+    QStringList names;
+    QString defaultName;
+    std::map<QString, PrinterPapers> papersOf;
+    QString outputFile;
+    QStringList created;
+};
+
+class PrintDialogTest : public ::testing::Test {
+protected:
+    // Opens the dialog as File > Print does: printers enumerated first, then the first show.
+    void open()
+    {
+        EnumeratePrinters();
+        dialog = std::make_unique<CPrintDlg>();
+        dialog->setProgramFolder(folder.path());
+        dialog->show();
+    }
+
+    template <typename Widget>
+    Widget* get(const char* name) const
+    {
+        auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QComboBox* printerList() const { return get<QComboBox>("printerList"); }
+    QComboBox* paperList() const { return get<QComboBox>("paperList"); }
+    QString sizeLabel() const { return get<QLabel>("sizeLabel")->text(); }
+    QRect frame() const { return get<QFrame>("previewFrame")->geometry(); }
+    QStringList papers() const
+    {
+        QStringList names;
+        for (int i = 0; i < paperList()->count(); ++i)
+            names << paperList()->itemText(i);
+        return names;
+    }
+    // Near the left end, where a radio button's indicator and text take clicks.
+    void click(const char* name)
+    {
+        QAbstractButton* button = get<QAbstractButton>(name);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+    void type(const char* name, const QString& text) { get<QLineEdit>(name)->setText(text); }
+
+    TempFolder folder;
+    platform::RecordingDesktop desktop;
+    FakePrinters printers;
+    std::unique_ptr<CPrintDlg> dialog;
+};
