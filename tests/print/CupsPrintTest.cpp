@@ -1,0 +1,139 @@
+// A real print: the simulated camera's snapshot sent through the print dialog to a CUPS PDF
+// printer (cups-pdf), and the PDF it writes read back with poppler's tools.
+#include "PrintFixture.h"
+#include "camera/CameraRequest.h"
+#include "view/ViewFixture.h"
+
+#include <QDir>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace {
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// Where cups-pdf puts the jobs of this user ("Out" of its configuration, ~/PDF unless set).
+QString cupsPdfFolder()
+{
+    QFile config(QStringLiteral("/etc/cups/cups-pdf.conf"));
+    QString out = QStringLiteral("${HOME}/PDF");
+    if (config.open(QIODevice::ReadOnly)) {
+        const auto match = QRegularExpression(QStringLiteral("^Out\\s+(\\S+)"), QRegularExpression::MultilineOption)
+                               .match(QString::fromLocal8Bit(config.readAll()));
+        if (match.hasMatch())
+            out = match.captured(1);
+    }
+    return out.replace(QStringLiteral("${HOME}"), QDir::homePath())
+        .replace(QStringLiteral("${USER}"), QString::fromLocal8Bit(qgetenv("USER")));
+}
+
+// The picture's bounds on a rendered page: rows and columns that are mostly not paper.
+QRect pictureBounds(const QImage& page)
+{
+    const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 235; };
+    QRect bounds;
+    for (int y = 0; y < page.height(); y += 1) {
+        int count = 0;
+        for (int x = 0; x < page.width(); ++x)
+            count += dark(x, y);
+        if (count > page.width() / 4)
+            bounds |= QRect(0, y, 1, 1);
+    }
+    QRect columns;
+    for (int x = 0; x < page.width(); ++x) {
+        int count = 0;
+        for (int y = bounds.top(); y <= bounds.bottom(); ++y)
+            count += dark(x, y);
+        if (count > bounds.height() / 2)
+            columns |= QRect(x, 0, 1, 1);
+    }
+    return QRect(columns.left(), bounds.top(), columns.width(), bounds.height());
+}
+
+class CupsPrintTest : public CameraTest {
+protected:
+    QString waitForNewPdf(const QStringList& before)
+    {
+        for (int i = 0; i < 600; ++i) {
+            const QStringList now = QDir(output).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+            for (const QString& name : now) {
+                if (!before.contains(name) && run(QStringLiteral("pdfinfo"), {QDir(output).filePath(name)}).contains(QLatin1String("Pages:")))
+                    return QDir(output).filePath(name);
+            }
+            QTest::qWait(100);
+        }
+        return QString();
+    }
+
+    QString output = cupsPdfFolder();
+};
+
+TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsInInches)
+{
+    QString printer;
+    for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
+        if (info.makeAndModel().contains(QLatin1String("CUPS-PDF"), Qt::CaseInsensitive))
+            printer = info.printerName();
+    }
+    if (printer.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "no CUPS PDF printer (cups-pdf) or no pdftoppm here; test.sh sets them up when run as root";
+    if (cupsDefaultResolution(printer) != 600)
+        GTEST_SKIP() << "the PDF printer " << printer.toStdString() << " is not set to 600 dpi (test.sh sets it so)";
+    ASSERT_EQ(fetchSnapshot(currentCameraSettings(), folder.file(QStringLiteral("auto.jpg"))), 0);
+    QImage snapshot(folder.file(QStringLiteral("auto.jpg")));
+
+    // What the printer's A4 paper leaves printable at 600 dpi.
+    QPrinter reference(QPrinterInfo::printerInfo(printer), QPrinter::HighResolution);
+    reference.setResolution(600);
+    reference.setPageSize(QPageSize(QPageSize::A4));
+    reference.setPageOrientation(QPageLayout::Portrait);
+    const QRect printable = reference.pageRect(QPrinter::DevicePixel).toRect();
+
+    EnumeratePrinters();
+    CPrintDlg dialog;
+    dialog.setProgramFolder(folder.path());
+    dialog.show();
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printerList"));
+    printers->setCurrentIndex(printers->findText(printer));
+    emit printers->activated(printers->currentIndex());
+    dialog.findChild<QRadioButton*>(QStringLiteral("allPaperSizes"))->click();
+    dialog.findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(8);
+    dialog.findChild<QRadioButton*>(QStringLiteral("portrait"))->click();
+
+    QRect placed[2];
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i == 0 ? "margins 0" : "margins 300 top, 600 left");
+        dialog.findChild<QLineEdit*>(QStringLiteral("topMargin"))->setText(i ? QStringLiteral("300") : QStringLiteral("0"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("leftMargin"))->setText(i ? QStringLiteral("600") : QStringLiteral("0"));
+        const QStringList before = QDir(output).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        dialog.findChild<QPushButton*>(QStringLiteral("print"))->click();
+        const QString pdf = waitForNewPdf(before);
+        ASSERT_FALSE(pdf.isEmpty()) << "nothing arrived in " << output.toStdString();
+        const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+\\(?VarnekJPG Print\\)?\\n")))) << info.toStdString();
+        const QString prefix = folder.file(QStringLiteral("page"));
+        run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
+                                         QStringLiteral("-singlefile"), QStringLiteral("-H"), QStringLiteral("4800"), pdf, prefix});
+        placed[i] = pictureBounds(QImage(prefix + QStringLiteral(".pgm")));
+    }
+    // Scale 5 at 600 dpi: the picture is the printable width less 6 wide and lies 2 pixels in;
+    // its first row and column are not printed. (One pixel of slack for the rendering.)
+    EXPECT_NEAR(placed[0].left(), printable.left() + 3, 1);
+    EXPECT_NEAR(placed[0].top(), printable.top() + 3, 1);
+    EXPECT_NEAR(placed[0].width(), printable.width() - 6 - 1, 1);
+    EXPECT_NEAR(placed[0].height(), (printable.width() - 6) * snapshot.height() / snapshot.width() - 1, 1);
+    // 600 is one inch to the right, 300 half an inch down.
+    EXPECT_NEAR(placed[1].left(), printable.left() + 2 + 600, 1);
+    EXPECT_NEAR(placed[1].top(), printable.top() + 2 + 300, 1);
+}
+
+} // namespace
