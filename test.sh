@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
+source ./scripts/pdf-printer.sh
 ensure_packages
+ensure_pdf_printer
 
 jobs=$(nproc 2>/dev/null || echo 2)
 werror=OFF

@@ -124,6 +124,7 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
         run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
                                          QStringLiteral("-singlefile"), QStringLiteral("-H"), QStringLiteral("4800"), pdf, prefix});
         placed[i] = pictureBounds(QImage(prefix + QStringLiteral(".pgm")));
+        QFile::remove(pdf);
     }
     // Scale 5 at 600 dpi: the picture is the printable width less 6 wide and lies 2 pixels in;
     // its first row and column are not printed. (One pixel of slack for the rendering.)
