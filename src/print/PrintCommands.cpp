@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace {
 
@@ -87,6 +88,9 @@ void PrintCommands::OnFilePrintPreview()
     TimerPause pause(m_source);
     QPrintPreviewDialog dialog(&printer(), m_source.window);
     dialog.setWindowTitle(QObject::tr("Print Preview"));
+    // Large enough to read the page without zooming first.
+    if (const QScreen* screen = dialog.screen())
+        dialog.resize(dialog.size().expandedTo(screen->availableSize() * 0.8).boundedTo(QSize(900, 1000)));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* target) { drawOnPage(*target); });
     dialog.exec();
 }

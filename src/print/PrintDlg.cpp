@@ -54,6 +54,8 @@ QRadioButton* radio(QWidget* parent, const QString& text, int x, int y, int widt
     auto* button = place(new QRadioButton(text, parent), x, y, width, 10, name);
     // Each button is a group of its own: the dialog sets every state itself.
     button->setAutoExclusive(false);
+    // Room for the whole caption where this desktop's font runs wider than the layout's.
+    button->resize(std::max(button->width(), button->sizeHint().width()), button->height());
     return button;
 }
 
@@ -91,6 +93,10 @@ CPrintDlg::CPrintDlg(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("VarnekJPG Print"));
+    // The 8-point dialog font the layout is measured in.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     setFixedSize(dialogUnitsRect(0, 0, 639, 389).size());
 
     auto* ok = button(this, tr("OK"), 505, 368, "ok");
