@@ -24,57 +24,38 @@ QString run(const QString& program, const QStringList& arguments)
 QString cupsPdfFolder()
 {
     QFile config(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    QString out = QStringLiteral("${HOME}/PDF");
-    if (config.open(QIODevice::ReadOnly)) {
-        const auto match = QRegularExpression(QStringLiteral("^Out\\s+(\\S+)"), QRegularExpression::MultilineOption)
-                               .match(QString::fromLocal8Bit(config.readAll()));
-        if (match.hasMatch())
-            out = match.captured(1);
-    }
+    const QString text = config.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(config.readAll()) : QString();
+    const auto match = QRegularExpression(QStringLiteral("^Out\\s+(\\S+)"), QRegularExpression::MultilineOption).match(text);
+    QString out = match.hasMatch() ? match.captured(1) : QStringLiteral("${HOME}/PDF");
     return out.replace(QStringLiteral("${HOME}"), QDir::homePath())
         .replace(QStringLiteral("${USER}"), QString::fromLocal8Bit(qgetenv("USER")));
 }
 
-// The picture's bounds on a rendered page: rows and columns that are mostly not paper.
-QRect pictureBounds(const QImage& page)
+// The picture's bounds on a rendered page, along a row and a column that cross it.
+QRect pictureBounds(const QImage& page, QPoint inside)
 {
-    const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 235; };
+    const auto dark = [&page](int x, int y) { return qGray(page.pixel(x, y)) < 235; };
     QRect bounds;
-    for (int y = 0; y < page.height(); y += 1) {
-        int count = 0;
-        for (int x = 0; x < page.width(); ++x)
-            count += dark(x, y);
-        if (count > page.width() / 4)
-            bounds |= QRect(0, y, 1, 1);
-    }
-    QRect columns;
-    for (int x = 0; x < page.width(); ++x) {
-        int count = 0;
-        for (int y = bounds.top(); y <= bounds.bottom(); ++y)
-            count += dark(x, y);
-        if (count > bounds.height() / 2)
-            columns |= QRect(x, 0, 1, 1);
-    }
-    return QRect(columns.left(), bounds.top(), columns.width(), bounds.height());
+    for (int x = 0; x < page.width(); ++x)
+        bounds |= dark(x, inside.y()) ? QRect(x, inside.y(), 1, 1) : QRect();
+    for (int y = 0; y < page.height(); ++y)
+        bounds |= dark(inside.x(), y) ? QRect(inside.x(), y, 1, 1) : QRect();
+    return bounds;
 }
 
-class CupsPrintTest : public CameraTest {
-protected:
-    QString waitForNewPdf(const QStringList& before)
-    {
-        for (int i = 0; i < 600; ++i) {
-            const QStringList now = QDir(output).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
-            for (const QString& name : now) {
-                if (!before.contains(name) && run(QStringLiteral("pdfinfo"), {QDir(output).filePath(name)}).contains(QLatin1String("Pages:")))
-                    return QDir(output).filePath(name);
-            }
-            QTest::qWait(100);
+// The new PDF that cups-pdf finishes in folder, or nothing after a minute.
+QString waitForNewPdf(const QDir& folder, const QStringList& before)
+{
+    for (int i = 0; i < 600; ++i, QTest::qWait(100)) {
+        for (const QString& name : folder.entryList({QStringLiteral("*.pdf")}, QDir::Files)) {
+            if (!before.contains(name) && run(QStringLiteral("pdfinfo"), {folder.filePath(name)}).contains(QLatin1String("Pages:")))
+                return folder.filePath(name);
         }
-        return QString();
     }
+    return QString();
+}
 
-    QString output = cupsPdfFolder();
-};
+class CupsPrintTest : public CameraTest {};
 
 TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsInInches)
 {
@@ -97,6 +78,7 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
     reference.setPageOrientation(QPageLayout::Portrait);
     const QRect printable = reference.pageRect(QPrinter::DevicePixel).toRect();
 
+    const QDir output(cupsPdfFolder());
     EnumeratePrinters();
     CPrintDlg dialog;
     dialog.setProgramFolder(folder.path());
@@ -105,7 +87,7 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
     printers->setCurrentIndex(printers->findText(printer));
     emit printers->activated(printers->currentIndex());
     dialog.findChild<QRadioButton*>(QStringLiteral("allPaperSizes"))->click();
-    dialog.findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(8);
+    dialog.findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(8); // A4
     dialog.findChild<QRadioButton*>(QStringLiteral("portrait"))->click();
 
     QRect placed[2];
@@ -113,17 +95,17 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
         SCOPED_TRACE(i == 0 ? "margins 0" : "margins 300 top, 600 left");
         dialog.findChild<QLineEdit*>(QStringLiteral("topMargin"))->setText(i ? QStringLiteral("300") : QStringLiteral("0"));
         dialog.findChild<QLineEdit*>(QStringLiteral("leftMargin"))->setText(i ? QStringLiteral("600") : QStringLiteral("0"));
-        const QStringList before = QDir(output).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        const QStringList before = output.entryList({QStringLiteral("*.pdf")}, QDir::Files);
         dialog.findChild<QPushButton*>(QStringLiteral("print"))->click();
-        const QString pdf = waitForNewPdf(before);
-        ASSERT_FALSE(pdf.isEmpty()) << "nothing arrived in " << output.toStdString();
+        const QString pdf = waitForNewPdf(output, before);
+        ASSERT_FALSE(pdf.isEmpty()) << "nothing arrived in " << output.path().toStdString();
         const QString info = run(QStringLiteral("pdfinfo"), {pdf});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+\\(?VarnekJPG Print\\)?\\n")))) << info.toStdString();
         const QString prefix = folder.file(QStringLiteral("page"));
         run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
                                          QStringLiteral("-singlefile"), QStringLiteral("-H"), QStringLiteral("4800"), pdf, prefix});
-        placed[i] = pictureBounds(QImage(prefix + QStringLiteral(".pgm")));
+        placed[i] = pictureBounds(QImage(prefix + QStringLiteral(".pgm")), QPoint(2000, 2000));
         QFile::remove(pdf);
     }
     // Scale 5 at 600 dpi: the picture is the printable width less 6 wide and lies 2 pixels in;

@@ -1,14 +1,13 @@
 #pragma once
 // Printers played by a double, and the print dialog opened on them in a fresh program folder.
 
+#include "platform/RecordingDesktop.h"
 #include "print/PrintDlg.h"
 #include "print/PrinterAccess.h"
 #include "support/TempFolder.h"
-#include "platform/RecordingDesktop.h"
 
 #include <QComboBox>
 #include <QFrame>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -21,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QRect& r, std::ostream* out)
@@ -29,11 +27,11 @@ inline void PrintTo(const QRect& r, std::ostream* out)
     *out << "(" << r.x() << ", " << r.y() << " " << r.width() << " x " << r.height() << ")";
 }
 
+// Every printer of the double prints into one PDF file at 600 dpi.
 class FakePrinters final : public PrinterAccess {
 public:
     FakePrinters() { printing::setPrinterAccess(this); }
     ~FakePrinters() override { printing::setPrinterAccess(nullptr); }
-
     QStringList printerNames() override { return names; }
     QString defaultPrinterName() override { return defaultName; }
     std::optional<PrinterPapers> papers(const QString& printer) override
@@ -41,13 +39,11 @@ public:
         const auto it = papersOf.find(printer);
         return it == papersOf.end() ? std::nullopt : std::optional<PrinterPapers>(it->second);
     }
-    // Every printer of the double prints into a PDF file.
     std::unique_ptr<QPrinter> createPrinter(const QString& printer) override
     {
         if (!names.contains(printer))
             return nullptr;
         auto result = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        result->setOutputFormat(QPrinter::PdfFormat);
         result->setOutputFileName(outputFile);
         result->setResolution(600);
         created.append(printer);
@@ -63,7 +59,7 @@ public:
 
 class PrintDialogTest : public ::testing::Test {
 protected:
-    // Opens the dialog as File > Print does: printers enumerated first, then the first show.
+    // As File > Print opens it: printers enumerated first, then the first show.
     void open()
     {
         EnumeratePrinters();
@@ -71,14 +67,8 @@ protected:
         dialog->setProgramFolder(folder.path());
         dialog->show();
     }
-
     template <typename Widget>
-    Widget* get(const char* name) const
-    {
-        auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    Widget* get(const char* name) const { return dialog->findChild<Widget*>(QString::fromLatin1(name)); }
     QComboBox* printerList() const { return get<QComboBox>("printerList"); }
     QComboBox* paperList() const { return get<QComboBox>("paperList"); }
     QString sizeLabel() const { return get<QLabel>("sizeLabel")->text(); }
@@ -89,6 +79,11 @@ protected:
         for (int i = 0; i < paperList()->count(); ++i)
             names << paperList()->itemText(i);
         return names;
+    }
+    void choose(QComboBox* list, int index)
+    {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
     }
     // Near the left end, where a radio button's indicator and text take clicks.
     void click(const char* name)
