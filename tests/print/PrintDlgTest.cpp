@@ -17,7 +17,6 @@ TEST_F(PrintDialogTest, OpensOnTheDefaultPrinterWithItsPapersInItsOrderAndItsPap
     printers.papersOf[QStringLiteral("Lab PDF")] = {9, {1, 48, 9, 256, 11, 300, 20}};
     open();
 
-    EXPECT_EQ(printerList()->count(), 3);
     EXPECT_EQ(printerList()->currentText(), QStringLiteral("Lab PDF"));
     EXPECT_TRUE(PrinterList.names.isEmpty()) << "the dialog takes the list over";
     EXPECT_EQ(papers(), (QStringList{kLetter, kA4, QStringLiteral("A5 sheet 148 x 210 mm"),
