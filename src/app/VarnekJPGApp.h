@@ -1,7 +1,7 @@
 #pragma once
 // The application: builds the document, the main frame and the view, follows the command line,
 // keeps the recent-file list and answers the application's own commands (New, the recent files,
-// About, Exit).
+// About, Exit) and Print Setup.
 
 #include "app/MainFrame.h"
 #include "camera/CameraSettings.h"
