@@ -17,11 +17,11 @@ TEST_F(PrintDialogTest, OpensOnTheDefaultPrinterWithItsPapersInItsOrderAndItsPap
     printers.papersOf[QStringLiteral("Lab PDF")] = {9, {1, 48, 9, 256, 11, 300, 20}};
     open();
 
-    EXPECT_EQ(printerList()->currentText(), QStringLiteral("Lab PDF"));
+    EXPECT_EQ(printerCombo()->currentText(), QStringLiteral("Lab PDF"));
     EXPECT_TRUE(PrinterList.names.isEmpty()) << "the dialog takes the list over";
     EXPECT_EQ(papers(), (QStringList{kLetter, kA4, QStringLiteral("A5 sheet 148 x 210 mm"),
                                      QStringLiteral("#10 Envelope 4 1/8 x 9 1/2 in")}));
-    EXPECT_EQ(paperList()->currentText(), kA4);
+    EXPECT_EQ(paperCombo()->currentText(), kA4);
     EXPECT_EQ(dialog->selectedPaperRow(), 8);
     EXPECT_EQ(sizeLabel(), QStringLiteral(" 210.00 mm X 297.00 mm"));
     for (const char* on : {"landscape", "residentPaperSizes"})
@@ -38,12 +38,12 @@ TEST_F(PrintDialogTest, OpensOnTheDefaultPrinterWithItsPapersInItsOrderAndItsPap
     EXPECT_EQ(frame(), QRect(530, 250, 176, 250));
     // Another printer, whose current paper it does not report: its first paper is taken.
     printers.papersOf[QStringLiteral("Hall")] = {9, {1, 19}};
-    choose(printerList(), 2);
+    choose(printerCombo(), 2);
     EXPECT_EQ(papers(), (QStringList{kLetter, QStringLiteral("#9 Envelope 3 7/8 x 8 7/8 in")}));
-    EXPECT_EQ(paperList()->currentText(), kLetter);
+    EXPECT_EQ(paperCombo()->currentText(), kLetter);
     EXPECT_EQ(dialog->selectedPaperRow(), 0);
     click("landscape");
-    choose(paperList(), 1);
+    choose(paperCombo(), 1);
     EXPECT_EQ(frame(), QRect(530, 250, 420, 183));
     EXPECT_EQ(dialog->selectedPaperRow(), 18);
 }
@@ -53,8 +53,8 @@ TEST_F(PrintDialogTest, UnusualPrintersAndNoPrinterAtAll)
     // No printer: nothing to list, the label and the frame keep their first state, Print does nothing.
     open();
     const QRect templateFrame = frame();
-    EXPECT_EQ(printerList()->count(), 0);
-    EXPECT_EQ(paperList()->count(), 0);
+    EXPECT_EQ(printerCombo()->count(), 0);
+    EXPECT_EQ(paperCombo()->count(), 0);
     EXPECT_EQ(sizeLabel(), QStringLiteral("Size"));
     click("print");
     EXPECT_TRUE(printers.created.isEmpty());
@@ -68,17 +68,17 @@ TEST_F(PrintDialogTest, UnusualPrintersAndNoPrinterAtAll)
     printers.papersOf[QStringLiteral("Odd")] = {256, {256, 0, 400}};
     printers.papersOf[QStringLiteral("Japan")] = {71, {71, 9, 84}};
     open();
-    EXPECT_EQ(printerList()->currentText(), QStringLiteral("Gone")) << "no default: the first";
-    EXPECT_EQ(paperList()->count(), 0);
+    EXPECT_EQ(printerCombo()->currentText(), QStringLiteral("Gone")) << "no default: the first";
+    EXPECT_EQ(paperCombo()->count(), 0);
     EXPECT_EQ(sizeLabel(), QStringLiteral("Size"));
 
-    choose(printerList(), 1);
-    EXPECT_EQ(paperList()->count(), 0);
+    choose(printerCombo(), 1);
+    EXPECT_EQ(paperCombo()->count(), 0);
     EXPECT_EQ(sizeLabel(), QStringLiteral("Unable to get paper size"));
 
-    choose(printerList(), 2);
+    choose(printerCombo(), 2);
     EXPECT_EQ(papers(), (QStringList{kKaku2, kA4, kKaku2Rotated}));
-    EXPECT_EQ(paperList()->currentText(), kKaku2Rotated);
+    EXPECT_EQ(paperCombo()->currentText(), kKaku2Rotated);
     EXPECT_EQ(dialog->selectedPaperRow(), 81);
     EXPECT_EQ(sizeLabel(), QStringLiteral(" 332.00 mm X 240.00 mm"));
 }
@@ -88,7 +88,7 @@ TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
     printers.names = {QStringLiteral("P")};
     printers.papersOf[QStringLiteral("P")] = {1, {9, 1}};
     open();
-    ASSERT_EQ(paperList()->currentText(), kLetter);
+    ASSERT_EQ(paperCombo()->currentText(), kLetter);
 
     // Custom mode alone changes only the radio states; Apply shapes the frame, the list stays.
     type("customWidth", QStringLiteral("100"));
@@ -104,17 +104,17 @@ TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
     click("portrait");
     EXPECT_EQ(frame(), QRect(530, 250, 83, 250));
     // A printer change in custom mode touches no list.
-    emit printerList()->activated(0);
+    emit printerCombo()->activated(0);
     EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
 
     // All sizes: the whole table with the printer's paper selected; the frame keeps the custom shape.
     type("customWidth", QStringLiteral("0"));
     click("allPaperSizes");
-    EXPECT_EQ(paperList()->count(), 118);
-    EXPECT_EQ(paperList()->currentIndex(), 0);
+    EXPECT_EQ(paperCombo()->count(), 118);
+    EXPECT_EQ(paperCombo()->currentIndex(), 0);
     EXPECT_EQ(sizeLabel(), QStringLiteral(" 215.90 mm X 279.40 mm"));
     EXPECT_EQ(frame(), QRect(530, 250, 83, 250));
-    choose(paperList(), 88);
+    choose(paperCombo(), 88);
     EXPECT_EQ(sizeLabel(), QStringLiteral(" 105.00 mm X 235.00 mm"));
     EXPECT_EQ(frame(), QRect(530, 250, 111, 250));
 

@@ -69,15 +69,15 @@ protected:
     }
     template <typename Widget>
     Widget* get(const char* name) const { return dialog->findChild<Widget*>(QString::fromLatin1(name)); }
-    QComboBox* printerList() const { return get<QComboBox>("printerList"); }
-    QComboBox* paperList() const { return get<QComboBox>("paperList"); }
+    QComboBox* printerCombo() const { return get<QComboBox>("printerList"); }
+    QComboBox* paperCombo() const { return get<QComboBox>("paperList"); }
     QString sizeLabel() const { return get<QLabel>("sizeLabel")->text(); }
     QRect frame() const { return get<QFrame>("previewFrame")->geometry(); }
     QStringList papers() const
     {
         QStringList names;
-        for (int i = 0; i < paperList()->count(); ++i)
-            names << paperList()->itemText(i);
+        for (int i = 0; i < paperCombo()->count(); ++i)
+            names << paperCombo()->itemText(i);
         return names;
     }
     void choose(QComboBox* list, int index)
