@@ -7,11 +7,15 @@
 #include "app/VarnekJPGDoc.h"
 #include "platform/Desktop.h"
 #include "print/PrintCommands.h"
+#include "sdcard/DialogSDVideo.h"
+#include "sdcard/TreeImageList.h"
 #include "view/VarnekJPGView.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+
+#include <memory>
 
 namespace {
 
@@ -70,8 +74,13 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::AddToRecentFileList);
     connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::UpdateCommandUI);
     installPrintCommands();
-    // The recordings browser of the "&SD" menu is connected here with
-    // m_view->SetSdVideoDialogOpener() once it exists.
+    // SD > Video opens the recordings browser, which borrows the tree images the opener keeps.
+    auto treeImages = std::make_shared<const QList<QPixmap>>(cutTreeImages(drawTreeBoundsStrip()));
+    m_view->SetSdVideoDialogOpener([this, treeImages] {
+        CDialogSDVideo dialog(m_frame);
+        dialog.SetTreeImageList(treeImages.get());
+        dialog.exec();
+    });
 
     const QString file = fileArgument(arguments);
     if (file.isEmpty()) {

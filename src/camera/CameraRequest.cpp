@@ -174,6 +174,14 @@ struct CurlList {
     ~CurlList() { curl_slist_free_all(list); }
 };
 
+int onTransferInfo(void* userData, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t)
+{
+    auto* progress = static_cast<TransferProgress*>(userData);
+    progress->received.store(now);
+    progress->expected.store(total > 0 ? total : -1);
+    return 0;
+}
+
 // One attempt at the transfer. Returns the libcurl result; fills the HTTP status.
 CURLcode attempt(Transfer& t, CURLU* url, long& httpStatus, QString& errorCause)
 {
@@ -194,6 +202,11 @@ CURLcode attempt(Transfer& t, CURLU* url, long& httpStatus, QString& errorCause)
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
     curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, onPrereq);
+    if (req.progress) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onTransferInfo);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, req.progress);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
@@ -436,7 +449,8 @@ bool isPlainFileName(const QByteArray& name)
 }
 
 int fetchSdInto(RequestVariant variant, const CameraSettings& settings, const QString& programFolder,
-                const QByteArray& url, const QByteArray& fileName, bool requireSuccess, RequestOutcome* outcome)
+                const QByteArray& url, const QByteArray& fileName, bool requireSuccess, RequestOutcome* outcome,
+                TransferProgress* progress = nullptr)
 {
     if (outcome)
         *outcome = RequestOutcome{};
@@ -452,6 +466,7 @@ int fetchSdInto(RequestVariant variant, const CameraSettings& settings, const QS
     request.targetPath = QFile::encodeName(programFolder) + '/' + fileName;
     request.settings = settings;
     request.requireSuccess = requireSuccess;
+    request.progress = progress;
     return performCameraRequest(request, outcome);
 }
 
@@ -470,9 +485,9 @@ int FetchSdListing(const QByteArray& relativePath, const QByteArray& fileName, b
 }
 
 int FetchSdFile(const CameraSettings& settings, const QString& programFolder, const QByteArray& url,
-                const QByteArray& fileName, RequestOutcome* outcome)
+                const QByteArray& fileName, RequestOutcome* outcome, TransferProgress* progress)
 {
-    return fetchSdInto(RequestVariant::SdFile, settings, programFolder, url, fileName, true, outcome);
+    return fetchSdInto(RequestVariant::SdFile, settings, programFolder, url, fileName, true, outcome, progress);
 }
 
 int FetchSdFile(const QByteArray& url, const QByteArray& fileName)

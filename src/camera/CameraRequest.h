@@ -42,6 +42,13 @@ struct RequestOutcome {
     QString errorCause;    // "Error cause: ..." after a network failure
 };
 
+// How far a transfer has come, for a progress display on another thread. expected is -1 while
+// the length of the body is unknown.
+struct TransferProgress {
+    std::atomic<long long> received{0};
+    std::atomic<long long> expected{-1};
+};
+
 struct CameraRequest {
     RequestVariant variant = RequestVariant::Command;
     QByteArray url;         // complete URL
@@ -49,6 +56,7 @@ struct CameraRequest {
     CameraSettings settings;
     // Fail, and store nothing, on an HTTP status outside 200-299 (snapshot and recordings).
     bool requireSuccess = false;
+    TransferProgress* progress = nullptr; // optional
 };
 
 // What the download worker and the waiting caller share. The worker runs the whole transfer and
@@ -87,7 +95,8 @@ int FetchSdListing(const QByteArray& relativePath, const QByteArray& fileName, b
 // A recording: the URL as given, stored as fileName in the program folder; a status outside
 // 200-299 fails and stores nothing.
 int FetchSdFile(const CameraSettings& settings, const QString& programFolder, const QByteArray& url,
-                const QByteArray& fileName, RequestOutcome* outcome = nullptr);
+                const QByteArray& fileName, RequestOutcome* outcome = nullptr,
+                TransferProgress* progress = nullptr);
 int FetchSdFile(const QByteArray& url, const QByteArray& fileName);
 
 // Time limits. The snapshot request must never hold the window for long; the command and

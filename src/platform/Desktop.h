@@ -21,6 +21,10 @@ public:
     // A box with an OK button and no owner window. Callable from any thread; returns when closed.
     virtual void messageBox(const QString& caption, const QString& text,
                             MessageIcon icon = MessageIcon::None) = 0;
+    // The same box, but every other window stays usable while it is up.
+    virtual void messageBoxModeless(const QString& caption, const QString& text) { messageBox(caption, text); }
+    // A question with Yes and No buttons and the question icon; true for Yes.
+    virtual bool askYesNo(const QString& caption, const QString& text) = 0;
     // Returns the chosen full path, or an empty string when the user cancels.
     // Filters are in the chooser's "name (*.a *.b)" form.
     virtual QString chooseFileToOpen(const QString& startFolder, const QStringList& filters) = 0;

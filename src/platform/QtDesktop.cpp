@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QThread>
@@ -80,6 +81,27 @@ void QtDesktop::messageBox(const QString& caption, const QString& text, MessageI
         QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok);
         box.exec();
     });
+}
+
+void QtDesktop::messageBoxModeless(const QString& caption, const QString& text)
+{
+    onUiThread([&] {
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+        box.setWindowModality(Qt::NonModal);
+        QEventLoop loop;
+        QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+        box.show();
+        loop.exec();
+    });
+}
+
+bool QtDesktop::askYesNo(const QString& caption, const QString& text)
+{
+    bool yes = false;
+    onUiThread([&] {
+        yes = QMessageBox::question(nullptr, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+    return yes;
 }
 
 QString QtDesktop::chooseFileToOpen(const QString& startFolder, const QStringList& filters)

@@ -9,6 +9,8 @@ public:
     void openWithDefaultApp(const QString& absolutePath) override;
     void openFolder(const QString& absolutePath) override;
     void messageBox(const QString& caption, const QString& text, MessageIcon icon) override;
+    void messageBoxModeless(const QString& caption, const QString& text) override;
+    bool askYesNo(const QString& caption, const QString& text) override;
     QString chooseFileToOpen(const QString& startFolder, const QStringList& filters) override;
     QString chooseFileToSave(const QString& startFolder, const QStringList& filters) override;
 };

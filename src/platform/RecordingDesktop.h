@@ -44,6 +44,17 @@ public:
         std::lock_guard lock(m_mutex);
         m_messages.push_back({caption, text, icon});
     }
+    // Recorded as a message with the question icon; answered from the queue, No when it is empty.
+    bool askYesNo(const QString& caption, const QString& text) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_messages.push_back({caption, text, MessageIcon::Question});
+        if (m_answers.empty())
+            return false;
+        const bool yes = m_answers.front();
+        m_answers.pop_front();
+        return yes;
+    }
     QString chooseFileToOpen(const QString& startFolder, const QStringList& filters) override
     {
         return choose(false, startFolder, filters);
@@ -58,6 +69,12 @@ public:
     {
         std::lock_guard lock(m_mutex);
         m_choices.push_back(path);
+    }
+
+    void queueAnswer(bool yes)
+    {
+        std::lock_guard lock(m_mutex);
+        m_answers.push_back(yes);
     }
 
     QStringList opened() const { std::lock_guard lock(m_mutex); return m_opened; }
@@ -83,6 +100,7 @@ private:
     std::vector<Message> m_messages;
     std::vector<Chooser> m_choosers;
     std::deque<QString> m_choices;
+    std::deque<bool> m_answers;
 };
 
 } // namespace platform

@@ -1,0 +1,57 @@
+#pragma once
+// Fetch: downloads every ticked recording of the tree on a worker thread of its own, while the
+// dialog stays usable. The worker never touches a widget: it reads the shared recordings tree,
+// reports progress through atomics that the dialog polls, and asks for its message boxes on the
+// user-interface thread through the desktop seam.
+
+#include "camera/CameraRequest.h"
+#include "camera/CameraSettings.h"
+#include "sdcard/RecordingTree.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+// What one dialog shares with the worker it started. Either may outlive the other.
+struct FetchJob {
+    std::shared_ptr<RecordingTree> tree;
+    CameraSettings settings;
+    QString programFolder;
+
+    std::atomic<bool> stop{false};   // set by the dialog when it closes
+    std::atomic<bool> running{true}; // cleared by the worker as its very last step
+    std::atomic<int> file{0};        // the file being fetched, from 1
+    std::atomic<int> files{0};       // how many ticked files the walk has in view
+    TransferProgress transfer;       // of the current file
+};
+
+struct FetchResult {
+    int fetched = 0; // ticked files handed to the download
+    int failed = 0;  // of those, the ones that did not arrive
+    bool stopped = false;
+};
+
+// Counts the ticked children of the top-level items: the files a fetch will go through.
+int countTickedFiles(const RecordingTree& tree);
+
+// The walk of a fetch: every ticked child of every top-level item, in tree order, read as the walk
+// reaches it. A top-level item without children is passed over. The stop flag is looked at before
+// and after each file; fetchOne returns whether its file arrived.
+FetchResult walkTickedFiles(const RecordingTree& tree, const std::atomic<bool>& stop,
+                            const std::function<bool(int item)>& fetchOne);
+
+// The closing note of a fetch that was not stopped.
+QString fetchFinalMessage(const FetchResult& result);
+
+// Downloads one ticked file into the program folder; false when it did not arrive.
+bool FetchTickedFile(FetchJob& job, int item);
+// The worker's body: the walk, then the closing note.
+void FetchThreadProc(std::shared_ptr<FetchJob> job);
+// Starts FetchThreadProc on a thread of its own. False when no thread could be started.
+bool startFetchWorker(const std::shared_ptr<FetchJob>& job);
+
+// Workers still running in the process, and a wait for all of them to end (false on time-out).
+int liveFetchWorkers();
+bool waitForFetchWorkers(int timeoutMs);
