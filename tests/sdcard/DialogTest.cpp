@@ -1,0 +1,241 @@
+// The Micro-SD dialog against the simulated camera: the tree it fills, and Play, Replay, Clean up
+// and Fetch as the user clicks them.
+#include "app/AppFixture.h"
+#include "camera/CameraRequest.h"
+#include "sdcard/DialogSDVideo.h"
+#include "sdcard/RecordingTreeModel.h"
+#include "view/PageCommands.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <unistd.h>
+
+namespace {
+
+// What the tree shows, a line per item: "folder" or "folder/file".
+QStringList treeLines(CDialogSDVideo& dialog)
+{
+    QStringList lines;
+    RecordingTree& tree = dialog.recordings();
+    for (int row = 0, top; (top = tree.child(RecordingTree::kNone, row)) != RecordingTree::kNone; ++row) {
+        lines << tree.text(top);
+        for (int r = 0, file; (file = tree.child(top, r)) != RecordingTree::kNone; ++r)
+            lines << tree.text(top) + '/' + tree.text(file);
+    }
+    return lines;
+}
+
+const QStringList kCameraTree = {
+    "Micro-SD", "Micro-SD/Test folder 1", "Micro-SD/Test folder 2",
+    "20261130", "20261130/P261130_080000_080500.264", "20261130/P261130_181500_182000.264",
+    "20261201", "20261201/P261201_120000_120500.264", "20261201/P261201_120500_121000.264",
+    "20261201/P261201_121000_121500.264",
+    "20261202", "20261202/P261202_000000_000500.264", "20261202/P261202_063000_063500.264",
+    "20261202/P261202_120000_120500.264", "20261202/P261202_235500_235959.264"};
+
+class DialogTest : public CameraTest {
+protected:
+    // SD > Video as the view does it: the card listing, then the dialog, shown (and so filled).
+    std::unique_ptr<CDialogSDVideo> openDialog()
+    {
+        SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
+        auto dialog = std::make_unique<CDialogSDVideo>();
+        dialog->show();
+        return dialog;
+    }
+    // Ticks "folder/file" (or a top-level "folder") as a click on its check box does.
+    static void tick(CDialogSDVideo& dialog, const QString& line)
+    {
+        RecordingTree& tree = dialog.recordings();
+        for (int id = 0; id < tree.count(); ++id) {
+            const int parent = tree.parent(id);
+            if ((parent == RecordingTree::kNone ? QString() : tree.text(parent) + '/') + tree.text(id) == line) {
+                dialog.model().setData(dialog.model().indexOf(id), Qt::Checked, Qt::CheckStateRole);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << line.toStdString();
+    }
+    static void click(CDialogSDVideo& dialog, const char* button)
+    {
+        dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+    }
+    QByteArray recording(const std::string& date, const std::string& name) const
+    {
+        return QByteArray::fromStdString(
+            fakecam::FakeCamera::recordingBytes("/sd/" + date + "/record000/" + name, 0, 1 << 20));
+    }
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto& m : desktop.messages())
+            texts << m.caption + ": " + m.text;
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(AppTest, SdVideoShowsTheCardsFoldersAndRecordingsWithEachFolderOpen)
+{
+    ASSERT_TRUE(start());
+    QStringList lines;
+    std::vector<bool> expanded;
+    whenModalOpen<CDialogSDVideo>([&](CDialogSDVideo& dialog) {
+        lines = treeLines(dialog);
+        for (int row = 0; row < 4; ++row)
+            expanded.push_back(dialog.treeView()->isExpanded(dialog.model().index(row, 0)));
+        dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+    });
+    menuItem(QStringLiteral("&SD"), 32800)->trigger();
+    EXPECT_EQ(lines, kCameraTree);
+    EXPECT_EQ(expanded, (std::vector<bool>{false, true, true, true}));
+}
+
+TEST_F(DialogTest, HostileListingsGiveOnlySoundNamesAndFetchWritesNothingOutsideTheProgramFolder)
+{
+    camera->setFault(fakecam::Fault::HostileListing);
+    const QStringList around = QDir(folder.path() + "/..").entryList(QDir::AllEntries | QDir::Hidden);
+    auto dialog = openDialog();
+    RecordingTree& tree = dialog->recordings();
+    for (int id = 3; id < tree.count(); ++id)
+        dialog->model().setData(dialog->model().indexOf(id), Qt::Checked, Qt::CheckStateRole);
+    click(*dialog, "fetchButton");
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->fetchRunning(), 20000);
+    EXPECT_EQ(QDir(folder.path() + "/..").entryList(QDir::AllEntries | QDir::Hidden), around);
+    QStringList files = folder.entries();
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"P261201 130000 130500.264", "P261201_120000_120500.264",
+                                  "P261201_120500_121000.264", "P261201_121000_121500.264",
+                                  "P261201_140000_140500.264", "P261201_141000_141500.264", "P261201_caf\u00e9.264",
+                                  "P261202_000000_000500.264", "P261202_063000_063500.264",
+                                  "P261202_120000_120500.264", "P261202_235500_235959.264",
+                                  "P261204_080000_080500.264", "filelist.html", "sd.html"}));
+    // A name that is not UTF-8 is kept as the camera's bytes, which only the file system can show.
+    const QByteArray latin1 = QFile::encodeName(folder.path()) + "/P261201_\xE9t\xE9.264";
+    EXPECT_EQ(::unlink(latin1.constData()), 0);
+}
+
+TEST_F(DialogTest, PlayDownloadsTheFirstTickedRecordingAfreshAndOpensIt)
+{
+    auto dialog = openDialog();
+    click(*dialog, "playButton");
+    tick(*dialog, "20261201");
+    tick(*dialog, "20261201/P261201_120500_121000.264");
+    folder.write("P261201_120500_121000.264", "an old copy");
+    click(*dialog, "playButton");
+    click(*dialog, "playButton");
+    const QString copy = folder.file("P261201_120500_121000.264");
+    EXPECT_EQ(folder.read("P261201_120500_121000.264"), recording("20261201", "P261201_120500_121000.264"));
+    EXPECT_EQ(requestsFor("/sd/20261201/record000/P261201_120500_121000.264"), 2);
+    EXPECT_EQ(desktop.opened(), (QStringList{copy, copy}));
+    click(*dialog, "replayButton");
+    EXPECT_EQ(desktop.opened(), (QStringList{copy, copy, copy}));
+    EXPECT_EQ(messageTexts(), QStringList{"VarnekJPG: No items selected in the list,\n\nSelect (tick) an item before "
+                                          "clicking the Play button"});
+}
+
+TEST_F(DialogTest, PlayOfARecordingTheCameraDoesNotHaveOpensNothingAndReplayHasNothingToOpen)
+{
+    auto dialog = openDialog();
+    tick(*dialog, "Micro-SD/Test folder 1"); // the camera answers 404
+    folder.write("Test folder 1", "an old copy");
+    click(*dialog, "playButton");
+    EXPECT_EQ(requestsFor("/sd/Micro-SD/record000/Test folder 1"), 1);
+    EXPECT_FALSE(folder.exists("Test folder 1"));
+    click(*dialog, "replayButton");
+    EXPECT_TRUE(desktop.opened().isEmpty());
+    EXPECT_EQ(messageTexts(), QStringList{"CVarnekJPG: Can't replay because the file has not been downloaded.\n"
+                                          "Try clicking Play to download it."});
+}
+
+TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPages)
+{
+    struct Case {
+        bool yes;
+        QStringList files;
+        QStringList left;
+        bool opened;
+    };
+    const std::vector<Case> cases = {
+        {true, {"a.264", "b.HTML", "sd.html", "auto.jpg", "keep.txt", "a.264.txt"}, {"a.264.txt", "auto.jpg", "keep.txt"}, true},
+        {true, {"a.264", "B.264", "auto.jpg"}, {"auto.jpg"}, false},
+        {false, {"a.264", "sd.html"}, {"a.264", "sd.html"}, false},
+    };
+    auto dialog = std::make_unique<CDialogSDVideo>();
+    for (const Case& c : cases) {
+        for (const QString& name : folder.entries())
+            QFile::remove(folder.file(name));
+        for (const QString& name : c.files)
+            folder.write(name, "x");
+        QDir(folder.path()).mkdir("movies.264");
+        const qsizetype openedBefore = desktop.foldersOpened().size();
+        desktop.queueAnswer(c.yes);
+        click(*dialog, "cleanUpButton");
+        QStringList left = folder.entries();
+        left.sort();
+        EXPECT_EQ(left, c.left) << c.files.join(',').toStdString();
+        EXPECT_TRUE(QDir(folder.file("movies.264")).exists());
+        EXPECT_EQ(desktop.foldersOpened().size() - openedBefore, c.opened ? 1 : 0);
+        QDir(folder.path()).rmdir("movies.264");
+    }
+    EXPECT_EQ(desktop.messages().front().text, "Delete all .264 movie and .html files in Varnekjpg's working folder ?");
+}
+
+TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItWent)
+{
+    camera->setPage("/sd", "<a href=\"/sd/20261130/\">\n<a href=\"/sd/20261999/\">\n<a href=\"/sd/20261202/\">\n");
+    struct Case {
+        QStringList ticked;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {{"20261130/P261130_181500_182000.264", "20261202/P261202_063000_063500.264"}, "Finished fetching the files"},
+        {{"20261202/P261202_120000_120500.264", "Micro-SD/Test folder 2"},
+         "Finished fetching the files, 1 of 2 could not be fetched."},
+        {{"20261999"}, "No files fetched, did you tick any items ?"},
+    };
+    for (const Case& c : cases) {
+        auto dialog = openDialog();
+        for (const QString& line : c.ticked)
+            tick(*dialog, line);
+        click(*dialog, "fetchButton");
+        EXPECT_FALSE(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->fetchRunning(), 10000);
+        QTRY_VERIFY(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
+        EXPECT_EQ(messageTexts().last(), "Varnekjpg: " + c.message);
+    }
+    EXPECT_EQ(folder.read("P261130_181500_182000.264"), recording("20261130", "P261130_181500_182000.264"));
+    EXPECT_EQ(folder.read("P261202_063000_063500.264"), recording("20261202", "P261202_063000_063500.264"));
+    EXPECT_EQ(folder.read("P261202_120000_120500.264"), recording("20261202", "P261202_120000_120500.264"));
+    EXPECT_FALSE(folder.exists("Test folder 2"));
+    EXPECT_EQ(messageTexts().size(), 3);
+}
+
+TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAWord)
+{
+    auto first = openDialog();
+    tick(*first, "20261130/P261130_080000_080500.264");
+    tick(*first, "20261201/P261201_120000_120500.264");
+    camera->setFault(fakecam::Fault::StallMidBody, 2);
+    click(*first, "fetchButton");
+    QTRY_COMPARE_WITH_TIMEOUT(camera->state().stalled, 1, 5000);
+    camera->setFault(fakecam::Fault::None);
+    // Progress shows while the download hangs.
+    QTRY_VERIFY(first->findChild<QProgressBar*>("fetchProgress")->isVisible());
+    QTRY_VERIFY(first->findChild<QLabel*>("fetchProgressText")->text().startsWith("File 1 of 2: 0.5"));
+
+    auto second = openDialog();
+    click(*first, "cancelButton");
+    first.reset();
+    tick(*second, "20261202/P261202_235500_235959.264");
+    click(*second, "fetchButton");
+    ASSERT_TRUE(waitForFetchWorkers(15000));
+    EXPECT_EQ(requestsFor("/sd/20261201/record000/P261201_120000_120500.264"), 0);
+    EXPECT_FALSE(folder.exists("P261130_080000_080500.264"));
+    EXPECT_EQ(folder.read("P261202_235500_235959.264"), recording("20261202", "P261202_235500_235959.264"));
+    EXPECT_EQ(messageTexts(), QStringList{"Varnekjpg: Finished fetching the files"});
+}
