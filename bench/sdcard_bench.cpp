@@ -1,0 +1,196 @@
+// The Micro-SD browser on a big card and a big recording, against the simulated camera on
+// loopback in the same process:
+//  - a card of 30 date folders of 300 recordings: time from the last folder listing's arrival to a
+//    filled, painted dialog, and the time a tick, an expand and a scroll to the end take;
+//  - a 256 MB recording: the Fetch worker's throughput against `curl -o` of the same URL into the
+//    same folder, and how much the process's resident memory grows during the fetch.
+#include "camera/CameraRequest.h"
+#include "fakecam/FakeCamera.h"
+#include "platform/RecordingDesktop.h"
+#include "sdcard/DialogSDVideo.h"
+#include "sdcard/FetchWorker.h"
+#include "sdcard/RecordingTreeModel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTreeView>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+long residentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1024, '\n');
+    }
+    return 0;
+}
+
+std::string pageHead(const std::string& folder)
+{
+    return "<html>\n<head><title>Index of " + folder + "</title></head>\n<body>\n<h1>Index of " + folder +
+        "</h1>\n<hr>\n<table>\n<tr><td><a href=\"../\">Parent Directory</a></td><td>-</td></tr>\n";
+}
+
+// A month of five-minute recordings: 30 folders of 300 files, served as fixed pages.
+void fillCard(fakecam::FakeCamera& camera, int folders, int files)
+{
+    std::string card = pageHead("/sd/");
+    for (int d = 1; d <= folders; ++d) {
+        const std::string date = "202611" + std::string(d < 10 ? "0" : "") + std::to_string(d);
+        card += "<tr><td><a href=\"/sd/" + date + "/\">" + date + "/</a></td><td>-</td></tr>\n";
+        std::string listing = pageHead("/sd/" + date + "/record000/");
+        for (int f = 0; f < files; ++f) {
+            const std::string name = "P" + date.substr(2) + "_" + std::to_string(100000 + f * 5) + ".264";
+            listing += "<tr><td><a href=\"/sd/" + date + "/record000/" + name + "\">" + name +
+                "</a></td><td>31457280</td></tr>\n";
+        }
+        camera.setPage("/sd/" + date + "/record000", listing + "</table></body></html>\n");
+    }
+    camera.setPage("/sd", card + "</table></body></html>\n");
+}
+
+void benchCard(fakecam::FakeCamera& camera, const CameraSettings& settings, const QString& folder)
+{
+    fillCard(camera, 30, 300);
+    SendCameraCommand(79, settings, folder);
+    Clock::time_point lastListing;
+    CDialogSDVideo dialog;
+    dialog.SetFolderListingFetch([&](const QByteArray& relativePath) {
+        FetchSdListing(settings, folder, relativePath, "filelist.html");
+        lastListing = Clock::now();
+    });
+    const Clock::time_point opened = Clock::now();
+    dialog.show();
+    QApplication::processEvents();
+    dialog.repaint();
+    const double filled = msSince(lastListing);
+    const double total = msSince(opened);
+    QTreeView* tree = dialog.treeView();
+
+    Clock::time_point t = Clock::now();
+    const QModelIndex file = dialog.model().index(1500 % 300, 0, dialog.model().index(5, 0));
+    dialog.model().setData(file, Qt::Checked, Qt::CheckStateRole);
+    tree->viewport()->repaint();
+    const double tick = msSince(t);
+    t = Clock::now();
+    tree->collapse(dialog.model().index(5, 0));
+    tree->viewport()->repaint();
+    tree->expand(dialog.model().index(5, 0));
+    tree->viewport()->repaint();
+    const double expand = msSince(t);
+    t = Clock::now();
+    tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->maximum());
+    tree->viewport()->repaint();
+    const double scroll = msSince(t);
+    std::printf("card of 30 folders x 300 recordings (%d items)\n", dialog.recordings().count());
+    std::printf("  last listing arrived -> dialog filled and painted: %8.1f ms (goal <= 1000 ms)\n", filled);
+    std::printf("  whole open including the 31 listings:            %8.1f ms\n", total);
+    std::printf("  tick %.2f ms, collapse+expand %.2f ms, scroll to end %.2f ms\n", tick, expand, scroll);
+}
+
+void benchRecording(fakecam::FakeCamera& camera, const CameraSettings& settings, const QString& folder, int rounds)
+{
+    const std::uint64_t size = 256ull << 20;
+    camera.setRecordingSize(size);
+    const std::string date = "20261201", name = "P261201_120000_120500.264";
+    const std::string url = camera.baseUrl() + "/sd/" + date + "/record000/" + name;
+    const QString target = QDir(folder).filePath(QString::fromStdString(name));
+
+    auto tree = std::make_shared<RecordingTree>();
+    tree->setTicked(tree->addItem(tree->addItem(RecordingTree::kNone, date.c_str()), name.c_str()), true);
+    platform::RecordingDesktop desktop;
+
+    double bestOurs = 1e9, bestCurl = 1e9;
+    long growthKb = 0;
+    for (int round = 0; round < rounds; ++round) {
+        auto job = std::make_shared<FetchJob>();
+        job->tree = tree;
+        job->settings = settings;
+        job->programFolder = folder;
+        const long before = residentKb();
+        std::atomic<long> peak{before};
+        std::atomic<bool> done{false};
+        std::thread sampler([&] {
+            while (!done.load()) {
+                peak.store(std::max(peak.load(), residentKb()));
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        Clock::time_point t = Clock::now();
+        FetchThreadProc(job);
+        bestOurs = std::min(bestOurs, msSince(t));
+        done.store(true);
+        sampler.join();
+        growthKb = std::max(growthKb, peak.load() - before);
+        if (QFileInfo(target).size() != static_cast<qint64>(size) || desktop.messages().back().text != "Finished fetching the files") {
+            std::fprintf(stderr, "the fetch did not bring the whole recording\n");
+            std::exit(1);
+        }
+        QFile::remove(target);
+
+        const std::string command = "curl -s -f -u admin:pelto -o '" + target.toStdString() + "' '" + url + "'";
+        t = Clock::now();
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "curl failed\n");
+            std::exit(1);
+        }
+        bestCurl = std::min(bestCurl, msSince(t));
+        QFile::remove(target);
+    }
+    const double mb = static_cast<double>(size) / (1 << 20);
+    std::printf("256 MB recording, best of %d\n", rounds);
+    std::printf("  Fetch worker: %8.1f ms = %7.1f MB/s\n", bestOurs, mb / bestOurs * 1000);
+    std::printf("  curl -o:      %8.1f ms = %7.1f MB/s\n", bestCurl, mb / bestCurl * 1000);
+    std::printf("  throughput ratio Fetch / curl: %.2f (goal >= 0.9)\n", bestCurl / bestOurs);
+    std::printf("  resident memory growth during the fetch: %.1f MB (goal < 20 MB)\n", growthKb / 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
+    fakecam::FakeCamera camera;
+    if (!camera.start()) {
+        std::fprintf(stderr, "the simulated camera did not start\n");
+        return 1;
+    }
+    // The program folder beside the build, on the same disk as the user's would be.
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/sdcard-bench-XXXXXX"));
+    const QString folder = dir.path();
+    QDir::setCurrent(folder);
+    const CameraSettings settings{QString::fromStdString(camera.snapshotUrl()), QStringLiteral("admin"),
+                                  QStringLiteral("pelto")};
+    setCurrentCameraSettings(settings);
+    benchCard(camera, settings, folder);
+    benchRecording(camera, settings, folder, rounds);
+    QDir::setCurrent(QDir::tempPath());
+    return 0;
+}
