@@ -26,6 +26,8 @@
 #include <string>
 #include <thread>
 
+#include <unistd.h>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -61,15 +63,22 @@ void fillCard(fakecam::FakeCamera& camera, int folders, int files)
 {
     std::string card = pageHead("/sd/");
     for (int d = 1; d <= folders; ++d) {
-        const std::string date = "202611" + std::string(d < 10 ? "0" : "") + std::to_string(d);
-        card += "<tr><td><a href=\"/sd/" + date + "/\">" + date + "/</a></td><td>-</td></tr>\n";
-        std::string listing = pageHead("/sd/" + date + "/record000/");
+        char date[16];
+        std::snprintf(date, sizeof date, "202611%02d", d);
+        char line[256];
+        std::snprintf(line, sizeof line, "<tr><td><a href=\"/sd/%s/\">%s/</a></td><td>-</td></tr>\n", date, date);
+        card += line;
+        std::string listing = pageHead(std::string("/sd/") + date + "/record000/");
         for (int f = 0; f < files; ++f) {
-            const std::string name = "P" + date.substr(2) + "_" + std::to_string(100000 + f * 5) + ".264";
-            listing += "<tr><td><a href=\"/sd/" + date + "/record000/" + name + "\">" + name +
-                "</a></td><td>31457280</td></tr>\n";
+            // Five-minute recordings through the day: P261101_000000_000500.264 and so on.
+            const int start = f * 5, end = start + 5;
+            std::snprintf(line, sizeof line,
+                          "<tr><td><a href=\"/sd/%s/record000/P%s_%02d%02d00_%02d%02d00.264\">%d</a></td>"
+                          "<td>31457280</td></tr>\n",
+                          date, date + 2, start / 60, start % 60, end / 60, end % 60, f);
+            listing += line;
         }
-        camera.setPage("/sd/" + date + "/record000", listing + "</table></body></html>\n");
+        camera.setPage(std::string("/sd/") + date + "/record000", listing + "</table></body></html>\n");
     }
     camera.setPage("/sd", card + "</table></body></html>\n");
 }
@@ -141,6 +150,8 @@ void benchRecording(fakecam::FakeCamera& camera, const CameraSettings& settings,
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
         });
+        // Each side starts with nothing of the other still on its way to the disk.
+        ::sync();
         Clock::time_point t = Clock::now();
         FetchThreadProc(job);
         bestOurs = std::min(bestOurs, msSince(t));
@@ -154,6 +165,7 @@ void benchRecording(fakecam::FakeCamera& camera, const CameraSettings& settings,
         QFile::remove(target);
 
         const std::string command = "curl -s -f -u admin:pelto -o '" + target.toStdString() + "' '" + url + "'";
+        ::sync();
         t = Clock::now();
         if (std::system(command.c_str()) != 0) {
             std::fprintf(stderr, "curl failed\n");
@@ -176,7 +188,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
     fakecam::FakeCamera camera;
     if (!camera.start()) {
         std::fprintf(stderr, "the simulated camera did not start\n");
