@@ -14,7 +14,9 @@ demo=$PWD/build/demo
 mkdir -p "$demo/program" "$demo/config"
 port=${VARNEK_DEMO_PORT:-8765}
 
-./build/varnek-fakecam --port "$port" --user admin --password pelto &
+# VARNEK_DEMO_RECORDING_SIZE (bytes) makes the card's recordings as big as a real camera's.
+./build/varnek-fakecam --port "$port" --user admin --password pelto \
+  --recording-size "${VARNEK_DEMO_RECORDING_SIZE:-1048576}" &
 cam=$!
 trap 'kill $cam 2>/dev/null || true' EXIT
 sleep 0.5

@@ -71,6 +71,10 @@ CDialogSDVideo::CDialogSDVideo(QWidget* parent)
     })
 {
     setWindowTitle(QStringLiteral("Varnekjpg Micro-SD video files"));
+    // The layout is in units of the 8-point dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     setFixedSize(dialogUnitsRect(0, 0, 555, 261).size());
 
     // Created in the order of the keyboard's tab stops.
@@ -93,7 +97,6 @@ CDialogSDVideo::CDialogSDVideo(QWidget* parent)
     m_treeView->setRootIsDecorated(false);
     m_treeView->setUniformRowHeights(true);
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_treeView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // One column as wide as its longest name, so long names scroll sideways instead of being cut.
     m_treeView->header()->setStretchLastSection(false);
     m_treeView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
