@@ -76,6 +76,8 @@ CDialogSDVideo::CDialogSDVideo(QWidget* parent)
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     setFixedSize(dialogUnitsRect(0, 0, 555, 261).size());
+    // Modal for the main window only: Fetch's closing note, a window of its own, stays clickable.
+    setWindowModality(Qt::WindowModal);
 
     // Created in the order of the keyboard's tab stops.
     m_okButton = addButton(this, "okButton", QStringLiteral("OK"), dialogUnitsRect(431, 240, 50, 14));

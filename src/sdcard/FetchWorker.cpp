@@ -37,14 +37,18 @@ FetchResult walkTickedFiles(const RecordingTree& tree, const std::atomic<bool>& 
     for (int row = 0, top; (top = tree.child(RecordingTree::kNone, row)) != RecordingTree::kNone; ++row) {
         for (int childRow = 0, child; (child = tree.child(top, childRow)) != RecordingTree::kNone; ++childRow) {
             if (stop.load())
-                return result.stopped = true, result;
+                break;
             if (!tree.isTicked(child))
                 continue;
             ++result.fetched;
             if (!fetchOne(child))
                 ++result.failed;
             if (stop.load())
-                return result.stopped = true, result;
+                break;
+        }
+        if (stop.load()) {
+            result.stopped = true;
+            break;
         }
     }
     return result;
