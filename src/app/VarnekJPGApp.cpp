@@ -35,7 +35,7 @@ CVarnekJPGApp::CVarnekJPGApp(QObject* parent)
     m_commands.add(cmd::AppExit, [this] { OnAppExit(); });
     for (int i = 0; i < cmd::RecentFileCount; ++i) {
         m_commands.add(cmd::FileMru1 + i, [this, i] { OnOpenRecentFile(i); },
-                       [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.size()); });
+                       [this, i](CCmdUI& ui) { ui.enable(i < m_recentFiles.size()); });
     }
 }
 
@@ -60,14 +60,14 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     m_document = new CVarnekJPGDoc(this);
     m_frame = new CMainFrame;
     m_view = new CVarnekJPGView(m_frame);
-    m_view->SetDocument(m_document);
+    m_view->setDocument(m_document);
     m_frame->setCentralWidget(m_view);
     m_frame->setFocusProxy(m_view);
-    m_frame->SetRouting(m_view, m_document, this);
-    m_frame->SetRecentFiles(m_recentFiles, platform::programFolder());
+    m_frame->setRouting(m_view, m_document, this);
+    m_frame->setRecentFiles(m_recentFiles, platform::programFolder());
     connect(m_document, &CVarnekJPGDoc::titleChanged, m_frame, &CMainFrame::OnUpdateFrameTitle);
-    connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::AddToRecentFileList);
-    connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::UpdateCommandUI);
+    connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::addToRecentFileList);
+    connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::updateCommandUI);
     // The recordings browser of the "&SD" menu is connected here with
     // m_view->SetSdVideoDialogOpener() once it exists.
 
@@ -75,7 +75,7 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     if (file.isEmpty()) {
         m_document->OnNewDocument();
         m_view->OnInitialUpdate();
-    } else if (!OpenDocumentFile(file)) {
+    } else if (!openDocumentFile(file)) {
         delete m_frame;
         m_view = nullptr;
         return false;
@@ -115,10 +115,10 @@ void CVarnekJPGApp::OnAppExit()
         m_frame->close();
 }
 
-bool CVarnekJPGApp::OpenDocumentFile(const QString& path)
+bool CVarnekJPGApp::openDocumentFile(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!m_document->GetPathName().isEmpty() && m_document->GetPathName() == absolute)
+    if (!m_document->pathName().isEmpty() && m_document->pathName() == absolute)
         return true; // already the document
     if (!m_document->OnOpenDocument(absolute)) {
         platform::desktop().messageBox(QCoreApplication::applicationName(),
@@ -127,7 +127,7 @@ bool CVarnekJPGApp::OpenDocumentFile(const QString& path)
         storeRecentFiles();
         return false;
     }
-    m_document->SetPathName(absolute);
+    m_document->setPathName(absolute);
     m_view->OnInitialUpdate();
     return true;
 }
@@ -136,10 +136,10 @@ void CVarnekJPGApp::OnOpenRecentFile(int index)
 {
     if (index < 0 || index >= m_recentFiles.size())
         return;
-    OpenDocumentFile(m_recentFiles.at(index));
+    openDocumentFile(m_recentFiles.at(index));
 }
 
-void CVarnekJPGApp::AddToRecentFileList(const QString& path)
+void CVarnekJPGApp::addToRecentFileList(const QString& path)
 {
     m_recentFiles = withRecentFile(m_recentFiles, path);
     storeRecentFiles();
@@ -149,5 +149,5 @@ void CVarnekJPGApp::storeRecentFiles()
 {
     m_store.setRecentFiles(m_recentFiles);
     if (m_frame)
-        m_frame->SetRecentFiles(m_recentFiles, platform::programFolder());
+        m_frame->setRecentFiles(m_recentFiles, platform::programFolder());
 }

@@ -2,10 +2,11 @@
 // The whole program started as from a desktop, in a fresh program folder with its settings file
 // pointing at a simulated camera on loopback.
 
-#include "view/ViewFixture.h"
+#include "support/CameraFixture.h"
 
 #include "app/MainFrame.h"
 #include "app/VarnekJPGApp.h"
+#include "view/CommandIds.h"
 #include "view/VarnekJPGView.h"
 
 #include <QAction>

@@ -11,7 +11,7 @@ QStringList visibleRecentTexts(QMenu* fileMenu)
     QStringList texts;
     for (QAction* item : fileMenu->actions()) {
         const int id = item->data().toInt();
-        if (item->isVisible() && id >= 57616 && id < 57624)
+        if (item->isVisible() && id >= cmd::FileMru1 && id < cmd::FileMru1 + cmd::RecentFileCount)
             texts << item->text();
     }
     return texts;
@@ -20,13 +20,13 @@ QStringList visibleRecentTexts(QMenu* fileMenu)
 TEST_F(AppTest, NewFromTheMenuOrTheToolbarPutsTheUntitledTitleBackAndRestartsAtOneSecond)
 {
     ASSERT_TRUE(start());
-    for (const int timer : {32778, 32780}) { // from 10 seconds, then from the timer off
-        frame->RouteCommand(timer);
+    for (const int timer : {cmd::Timer10s, cmd::TimerOff}) { // from 10 seconds, then from the timer off
+        frame->routeCommand(timer);
         ASSERT_NE(frame->windowTitle(), QStringLiteral("Untitled - VarnekJPG"));
-        if (timer == 32778) {
-            menuItem(QStringLiteral("&File"), 57600)->trigger();
+        if (timer == cmd::Timer10s) {
+            menuItem(QStringLiteral("&File"), cmd::FileNew)->trigger();
         } else {
-            QTest::mouseClick(frame->toolBar()->widgetForAction(frame->action(57600)), Qt::LeftButton);
+            QTest::mouseClick(frame->toolBar()->widgetForAction(frame->action(cmd::FileNew)), Qt::LeftButton);
         }
         EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - VarnekJPG"));
         EXPECT_TRUE(view->windowTimer().isActive());
@@ -41,7 +41,7 @@ TEST_F(AppTest, SaveAsWritesAnEmptyFileNamesTheWindowAndListsTheFileAndCancelCha
     ASSERT_TRUE(start());
     folder.write(QStringLiteral("old.vjp"), "something that was there");
     desktop.queueChoice(folder.file(QStringLiteral("old.vjp")));
-    ASSERT_TRUE(frame->RouteCommand(57604));
+    ASSERT_TRUE(frame->routeCommand(cmd::FileSaveAs));
     ASSERT_EQ(desktop.choosers().size(), 1u);
     EXPECT_TRUE(desktop.choosers()[0].save);
     EXPECT_EQ(desktop.choosers()[0].startFolder, folder.path());
@@ -49,12 +49,12 @@ TEST_F(AppTest, SaveAsWritesAnEmptyFileNamesTheWindowAndListsTheFileAndCancelCha
     EXPECT_EQ(QFileInfo(folder.file(QStringLiteral("old.vjp"))).size(), 0);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("old.vjp - VarnekJPG"));
 
-    frame->RouteCommand(57604);
+    frame->routeCommand(cmd::FileSaveAs);
     EXPECT_EQ(desktop.choosers().size(), 2u);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("old.vjp - VarnekJPG"));
 
     desktop.queueChoice(folder.file(QStringLiteral("no-such-folder/new.vjp")));
-    frame->RouteCommand(57604);
+    frame->routeCommand(cmd::FileSaveAs);
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].text, QStringLiteral("Failed to save document."));
     EXPECT_EQ(app->recentFiles(), QStringList{folder.file(QStringLiteral("old.vjp"))});
@@ -66,7 +66,7 @@ TEST_F(AppTest, TheRecentFileListKeepsEightNewestFirstInTheSettingsFileAcrossRun
     ASSERT_TRUE(start());
     for (int i = 1; i <= 9; ++i) {
         desktop.queueChoice(folder.file(QStringLiteral("day%1.vjp").arg(i)));
-        frame->RouteCommand(57604);
+        frame->routeCommand(cmd::FileSaveAs);
     }
     app.reset();
     EXPECT_EQ(QSettings(folder.settingsFile(), QSettings::IniFormat).value(QStringLiteral("Recent File List/File1")),
@@ -84,15 +84,15 @@ TEST_F(AppTest, OpeningARecentFileNamesTheWindowAndRestartsTheTimerAndAGoneOneLe
     const QString garden = folder.file(QStringLiteral("garden.vjp"));
     SettingsStore().setRecentFiles({garden, folder.file(QStringLiteral("gone.vjp"))});
     ASSERT_TRUE(start());
-    frame->RouteCommand(32780);
+    frame->routeCommand(cmd::TimerOff);
 
-    menuItem(QStringLiteral("&File"), 57616)->trigger();
+    menuItem(QStringLiteral("&File"), cmd::FileMru1)->trigger();
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("garden.vjp - VarnekJPG"));
     EXPECT_TRUE(view->windowTimer().isActive());
     EXPECT_EQ(view->windowTimer().interval(), 1000);
     EXPECT_EQ(folder.read(QStringLiteral("garden.vjp")), QByteArray("kept as it is"));
 
-    menuItem(QStringLiteral("&File"), 57617)->trigger();
+    menuItem(QStringLiteral("&File"), cmd::FileMru1 + 1)->trigger();
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].text, QStringLiteral("Failed to open document."));
     EXPECT_EQ(SettingsStore().recentFiles(), QStringList{garden});

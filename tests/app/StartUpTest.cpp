@@ -18,9 +18,8 @@ TEST_F(AppTest, StartsUntitledTheFirstTickAtOneSecondFetchesThePictureAndExitAsk
     // Nothing is fetched before the first tick, one second in.
     EXPECT_TRUE(view->windowTimer().isActive());
     EXPECT_EQ(view->windowTimer().interval(), 1000);
-    EXPECT_EQ(view->snapshotTimer().timerId(), 100u);
     EXPECT_EQ(snapshotRequests(), 0);
-    view->SnapshotTimerProc();
+    view->snapshotTimer().SnapshotTimerProc();
     EXPECT_EQ(snapshotRequests(), 1);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - VarnekJPG"))
         << "the title stays the document's until an interval is chosen";
@@ -30,10 +29,10 @@ TEST_F(AppTest, StartsUntitledTheFirstTickAtOneSecondFetchesThePictureAndExitAsk
     EXPECT_EQ(image.pixelColor(15, 11), QColor(50, 50, 50));
     int lit = 0;
     for (int x = 0; x < image.width(); ++x)
-        lit += isBlack(image, x, 130) ? 0 : 1;
+        lit += image.pixelColor(x, 130) == QColor(Qt::black) ? 0 : 1;
     EXPECT_GT(lit, image.width() / 2);
 
-    ASSERT_TRUE(frame->RouteCommand(57665));
+    ASSERT_TRUE(frame->routeCommand(cmd::AppExit));
     EXPECT_FALSE(frame->isVisible()) << "Exit closes the window";
     EXPECT_TRUE(desktop.messages().empty()) << "without asking anything";
 }
@@ -45,7 +44,7 @@ TEST_F(AppTest, TheViewHasTheKeyboardFocusAndKeepsItWhenToolbarButtonsAreUsed)
     EXPECT_EQ(frame->focusWidget(), view);
     EXPECT_EQ(frame->focusProxy(), view);
 
-    QTest::mouseClick(frame->toolBar()->widgetForAction(frame->action(32806)), Qt::LeftButton);
+    QTest::mouseClick(frame->toolBar()->widgetForAction(frame->action(cmd::ToolbarTimer1s)), Qt::LeftButton);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("VarnekJPG timer running 1 second"));
     EXPECT_EQ(frame->focusWidget(), view);
 }
@@ -81,12 +80,12 @@ TEST_F(AppTest, TheAboutBoxShowsItsTextsAndClosesWithOk)
         title = box.windowTitle();
         for (const QLabel* label : box.findChildren<QLabel*>())
             texts << label->text();
-        auto* button = box.findChild<QPushButton*>(QStringLiteral("1"));
+        auto* button = box.findChild<QPushButton*>(QStringLiteral("ok"));
         ASSERT_NE(button, nullptr);
         ok = button->geometry();
         QTest::mouseClick(button, Qt::LeftButton);
     });
-    ASSERT_TRUE(frame->RouteCommand(57664));
+    ASSERT_TRUE(frame->routeCommand(cmd::AppAbout));
 
     EXPECT_EQ(title, QStringLiteral("About VarnekJPG"));
     EXPECT_TRUE(texts.contains(QStringLiteral("VarnekJPG, Version 1.0 for Windows 10 x32 and x64")));

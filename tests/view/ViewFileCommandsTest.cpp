@@ -1,6 +1,7 @@
 // "&Open..." and "&Save" of a real view: the chooser, the copy, and the timer paused around them.
-#include "ViewFixture.h"
+#include "support/CameraFixture.h"
 
+#include "view/CommandIds.h"
 #include "view/VarnekJPGView.h"
 
 #include <QMainWindow>
@@ -16,18 +17,17 @@ protected:
     {
         CameraTest::SetUp();
         frame.setCentralWidget(view);
-        view->SetDocument(&document);
+        view->setDocument(&document);
         view->OnInitialUpdate();
     }
 
     // The four seconds after the chooser, brought forward; the window kept running meanwhile.
     void endWait()
     {
-        ASSERT_TRUE(view->fileCommandWaiting());
-        EXPECT_TRUE(view->fileCommandWait().timer().isActive());
+        ASSERT_TRUE(view->fileCommandWait().busy());
         EXPECT_EQ(view->fileCommandWait().timer().interval(), 4000);
         view->fileCommandWait().expireNow();
-        EXPECT_FALSE(view->fileCommandWaiting());
+        EXPECT_FALSE(view->fileCommandWait().busy());
     }
 
     void expectTimer(bool running, int intervalMs, const char* title)
@@ -46,7 +46,7 @@ protected:
 
 TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForBytePausedUntilTheWaitEnds)
 {
-    view->SetTimerInterval(8);
+    view->snapshotTimer().SetTimerInterval(8);
     const QByteArray snapshot = folder.read(kAuto);
     ASSERT_FALSE(snapshot.isEmpty());
     desktop.queueChoice(folder.file(kKept));
@@ -59,27 +59,20 @@ TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForBytePausedUntilTheWaitEnds)
     EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", "All (*)"}));
     EXPECT_EQ(folder.read(kKept), snapshot);
     expectTimer(false, 0, "VarnekJPG timer paused");
-    // Open and Save are refused until the wait is over; everything else works meanwhile.
-    CCmdUI save, interval;
-    ASSERT_TRUE(view->OnCmdMsg(57603, &save) && view->OnCmdMsg(32775, &interval));
-    EXPECT_FALSE(save.enabled);
-    EXPECT_TRUE(interval.enabled);
+    // Open and Save are refused until the wait is over (the frame's test sees them greyed).
     view->OnFileOpen();
     EXPECT_EQ(desktop.choosers().size(), 1u) << "no second chooser";
 
     endWait();
     expectTimer(true, 60000, "VarnekJPG timer running 1 minute");
     EXPECT_EQ(snapshotRequests(), before + 1) << "the resume fetches at once";
-    CCmdUI open;
-    view->OnCmdMsg(57601, &open);
-    EXPECT_TRUE(open.enabled);
 }
 
 TEST_F(ViewFileCommandsTest, CancelChangesNoFileAndATimerSwitchedOffStaysOff)
 {
-    view->OnGetOneImage();
+    view->snapshotTimer().OnGetOneImage();
     folder.write(kKept, "older");
-    view->OnTimerOff();
+    view->snapshotTimer().OnTimerOff();
     const QStringList before = folder.entries();
     view->OnFileSave();
     EXPECT_EQ(folder.entries(), before);
@@ -90,8 +83,8 @@ TEST_F(ViewFileCommandsTest, CancelChangesNoFileAndATimerSwitchedOffStaysOff)
 
 TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheTimerRunsAgain)
 {
-    view->SetTimerInterval(5);
-    view->OnGetOneImage();
+    view->snapshotTimer().SetTimerInterval(5);
+    view->snapshotTimer().OnGetOneImage();
     ASSERT_FALSE(view->windowTimer().isActive());
     const QByteArray snapshot = folder.read(kAuto);
     const QString recording = folder.file(QStringLiteral("P261201_120000_120500.264"));

@@ -1,7 +1,8 @@
 // The information and set-up commands of the "F&unctions" menu, and "&Video" of the "&SD" menu.
-#include "ViewFixture.h"
+#include "support/CameraFixture.h"
 
 #include "camera/CameraRequest.h"
+#include "view/CommandIds.h"
 #include "view/VarnekJPGView.h"
 
 namespace {
@@ -32,25 +33,25 @@ protected:
 TEST_F(ViewPageCommandsTest, EachRequestsItsPathStoresItsPageAndOpensExactlyThatPage)
 {
     const std::pair<int, const char*> pages[] = {
-        {32784, "getserverinfo.cgi serverinfo.html"},
-        {32785, "getnetinfo.cgi netinfo.html"},
-        {32786, "gethttpport.cgi httpport.html"},
-        {32787, "getservertime.cgi time.html"},
-        {32789, "sysreboot.cgi reboot.html"},
-        {32790, "sdstop.cgi stop.html"},
-        {32791, "sdfrmt.cgi format.html"},
-        {32792, "param.cgi?cmd=getftpattr ftp.html"},
-        {32793, "param.cgi?cmd=getsnaptimerattr snap.html"},
-        {32794, "getsetupflag.cgi flag.html"},
-        {32795, "param.cgi?cmd=getuserattr users.html"},
-        {32796, "param.cgi?cmd=getimageattr image.html"},
-        {32797, "param.cgi?cmd=getvideoattr video.html"},
-        {32798, "param.cgi?cmd=getmdattr motion.html"},
-        {32799, "param.cgi?cmd=getptzcomattr ptz.html"},
-        {32801, "param.cgi?cmd=getinfrared getinfrared.html"},
-        {32802, "param.cgi?cmd=setinfrared&-infraredstat=auto setirauto.html"},
-        {32803, "param.cgi?cmd=setinfrared&-infraredstat=open setiropen.html"},
-        {32804, "param.cgi?cmd=setinfrared&-infraredstat=close setirclose.html"},
+        {cmd::ServerInfo, "getserverinfo.cgi serverinfo.html"},
+        {cmd::NetworkInfo, "getnetinfo.cgi netinfo.html"},
+        {cmd::HttpPort, "gethttpport.cgi httpport.html"},
+        {cmd::TimeAndTimezone, "getservertime.cgi time.html"},
+        {cmd::Reboot, "sysreboot.cgi reboot.html"},
+        {cmd::StopSdCard, "sdstop.cgi stop.html"},
+        {cmd::FormatSdCard, "sdfrmt.cgi format.html"},
+        {cmd::FtpConfiguration, "param.cgi?cmd=getftpattr ftp.html"},
+        {cmd::SnapTimerConfiguration, "param.cgi?cmd=getsnaptimerattr snap.html"},
+        {cmd::AdminParameters, "getsetupflag.cgi flag.html"},
+        {cmd::UserNames, "param.cgi?cmd=getuserattr users.html"},
+        {cmd::ImageAttributes, "param.cgi?cmd=getimageattr image.html"},
+        {cmd::VideoAttributes, "param.cgi?cmd=getvideoattr video.html"},
+        {cmd::MotionDetection, "param.cgi?cmd=getmdattr motion.html"},
+        {cmd::PtzAttributes, "param.cgi?cmd=getptzcomattr ptz.html"},
+        {cmd::GetIrLed, "param.cgi?cmd=getinfrared getinfrared.html"},
+        {cmd::IrLedAuto, "param.cgi?cmd=setinfrared&-infraredstat=auto setirauto.html"},
+        {cmd::IrLedOpen, "param.cgi?cmd=setinfrared&-infraredstat=open setiropen.html"},
+        {cmd::IrLedClose, "param.cgi?cmd=setinfrared&-infraredstat=close setirclose.html"},
     };
     for (const auto& [command, targetAndPage] : pages) {
         const QStringList parts = QString::fromLatin1(targetAndPage).split(QLatin1Char(' '));
@@ -70,8 +71,8 @@ TEST_F(ViewPageCommandsTest, ACameraThatIsDownShowsTheOlderPageOfThatNameAndMake
 {
     folder.write(QStringLiteral("serverinfo.html"), "<html>last week's answer</html>");
     camera->stop();
-    view.OnCmdMsg(32784, nullptr);
-    view.OnCmdMsg(32785, nullptr);
+    view.OnCmdMsg(cmd::ServerInfo, nullptr);
+    view.OnCmdMsg(cmd::NetworkInfo, nullptr);
     EXPECT_EQ(desktop.opened(), QStringList({folder.file(QStringLiteral("serverinfo.html")),
                                              folder.file(QStringLiteral("netinfo.html"))}));
     EXPECT_EQ(folder.read(QStringLiteral("serverinfo.html")), QByteArray("<html>last week's answer</html>"));
@@ -87,12 +88,12 @@ TEST_F(ViewPageCommandsTest, SdVideoStoresTheCardListingThenOpensTheBrowserEvenW
         ++opened;
         listingThere = folder.exists(QStringLiteral("sd.html"));
     });
-    view.OnCmdMsg(32800, nullptr);
+    view.OnCmdMsg(cmd::SdVideo, nullptr);
     EXPECT_EQ(lastAuthenticatedTarget(), "/sd");
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(listingThere) << "the listing is in place before the browser opens";
     camera->stop();
-    view.OnCmdMsg(32800, nullptr);
+    view.OnCmdMsg(cmd::SdVideo, nullptr);
     EXPECT_EQ(opened, 2);
     EXPECT_TRUE(desktop.opened().isEmpty()) << "no page is opened";
 }

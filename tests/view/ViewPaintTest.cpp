@@ -1,5 +1,5 @@
 // The live picture as drawn: rendered into an image and measured.
-#include "ViewFixture.h"
+#include "support/CameraFixture.h"
 
 #include "view/PictureLayout.h"
 #include "view/VarnekJPGView.h"
@@ -8,6 +8,11 @@
 #include <QImageReader>
 
 namespace {
+
+bool isBlack(const QImage& image, int x, int y)
+{
+    return image.pixelColor(x, y) == QColor(Qt::black);
+}
 
 QImage render(CVarnekJPGView& view)
 {
@@ -48,9 +53,9 @@ protected:
     QImage fetchAndRender(int viewWidth, int viewHeight)
     {
         view = std::make_unique<CVarnekJPGView>();
-        view->SetDocument(&document);
+        view->setDocument(&document);
         view->resize(viewWidth, viewHeight);
-        EXPECT_EQ(view->RefreshSnapshot(), 0);
+        EXPECT_EQ(view->snapshotTimer().RefreshSnapshot(), 0);
         source = QImageReader(view->autoJpgPath()).read();
         EXPECT_FALSE(source.isNull());
         return render(*view);

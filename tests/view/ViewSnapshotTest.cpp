@@ -1,5 +1,5 @@
 // A program folder with no room for auto.jpg: reported once, and every fetch fails.
-#include "ViewFixture.h"
+#include "support/CameraFixture.h"
 
 #include "camera/CameraRequest.h"
 #include "view/VarnekJPGView.h"
@@ -30,7 +30,7 @@ TEST_F(ViewSnapshotTest, AProgramFolderTooLongForAutoJpgIsReportedAndNothingIsLo
     setCurrentCameraSettings(CameraSettings{});
 
     CVarnekJPGView view;
-    view.SetDocument(&document);
+    view.setDocument(&document);
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].caption, QStringLiteral("CVarnekJPG"));
     EXPECT_TRUE(desktop.messages()[0].text.contains(QStringLiteral("appending /auto.jpg")));
@@ -39,7 +39,7 @@ TEST_F(ViewSnapshotTest, AProgramFolderTooLongForAutoJpgIsReportedAndNothingIsLo
 
     // Its fetches fail, and say so.
     view.OnInitialUpdate();
-    view.SnapshotTimerProc();
+    view.snapshotTimer().SnapshotTimerProc();
     EXPECT_EQ(snapshotRequests(), 0);
     EXPECT_FALSE(view.windowTimer().isActive());
     EXPECT_EQ(view.windowTitle(), kFailureTitle);

@@ -1,5 +1,5 @@
-// The snapshot timer's state machine, driven through a host that records what the window would
-// do. The commands' wiring to menus, toolbar, frame and camera is FrameTimerTest's.
+// The snapshot timer's states, driven through a host that records what the window would do. The
+// frame's timer test shows the same rules on the running program.
 #include "view/SnapshotTimer.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ struct RecordingHost final : SnapshotHost {
     void setFrameTitle(const QString& text) override { title = text; }
     void setStatusPane(const QString& text) override { status = text; }
     void deleteSnapshotFile() override { log.push_back("delete"); }
-    int fetchSnapshot() override
+    int FetchSnapshot() override
     {
         log.push_back("fetch");
         if (duringFetch)
@@ -100,7 +100,7 @@ TEST(SnapshotTimer, StateTable)
             step(timer, host);
         EXPECT_EQ(host.log, r.log) << r.what;
         EXPECT_EQ(host.running, r.running) << r.what;
-        EXPECT_EQ(timer.timerId(), r.running ? kSnapshotTimerId : 0u) << r.what;
+        EXPECT_EQ(timer.running(), r.running) << r.what;
         EXPECT_EQ(timer.setting(), r.setting) << r.what;
         EXPECT_EQ(host.title, r.title) << r.what;
         EXPECT_EQ(host.status, r.status) << r.what;

@@ -1,23 +1,9 @@
-// "Resize the window frame to fit the image": the rectangle, and the real main window fitted.
-#include "ViewFixture.h"
-
-#include "app/MainFrame.h"
-#include "app/VarnekJPGApp.h"
-#include "view/PictureLayout.h"
-#include "view/VarnekJPGView.h"
+// "Resize the window frame to fit the image" on the real main window.
+#include "AppFixture.h"
 
 namespace {
 
-TEST(FitFrameRect, LeftTenTopFortyRightAndBottomFromTheBorderedClientRect)
-{
-    // Client rectangle (0, 40, 1304, 910) for 1280 x 720: borders move its right and bottom out,
-    // while the left and top are set to (10, 40), not converted.
-    EXPECT_EQ(fitFrameRect(1280, 720, QMargins()), QRect(QPoint(10, 40), QPoint(1303, 909)));
-    EXPECT_EQ(fitFrameRect(1280, 720, QMargins(4, 30, 5, 6)), QRect(QPoint(10, 40), QPoint(1308, 915)));
-    EXPECT_EQ(fitFrameRect(0, 0, QMargins()), QRect(10, 40, 14, 150)) << "an undecodable picture";
-}
-
-class FitWindowTest : public CameraTest {
+class FitWindowTest : public AppTest {
 protected:
     void SetUp() override
     {
@@ -25,24 +11,18 @@ protected:
         options.width = 1280;
         options.height = 720;
         useCamera(options);
-        ASSERT_TRUE(app.InitInstance({QStringLiteral("varnekjpg")}));
-        frame = app.mainFrame();
-        view = app.view();
+        ASSERT_TRUE(start());
     }
-
-    CVarnekJPGApp app;
-    CMainFrame* frame = nullptr;
-    CVarnekJPGView* view = nullptr;
 };
 
 TEST_F(FitWindowTest, ATwelveEightyBySevenTwentyPictureGivesTheFrameTheClientRectanglePlusBorders)
 {
-    view->OnGetOneImage();
+    view->snapshotTimer().OnGetOneImage();
     ASSERT_TRUE(folder.exists(QStringLiteral("auto.jpg")));
     frame->showMaximized();
     ASSERT_TRUE(frame->isMaximized());
 
-    ASSERT_TRUE(frame->RouteCommand(32813));
+    ASSERT_TRUE(frame->routeCommand(cmd::FitWindowToImage));
     EXPECT_FALSE(frame->isMaximized());
     const QRect outer = frame->frameGeometry();
     const QRect inner = frame->geometry();

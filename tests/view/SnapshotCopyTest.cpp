@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +40,46 @@ SnapshotCopyResult copyWithSizeLimit(rlim_t limit, const QString& from, const QS
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     return result;
+}
+
+// Copies as an ordinary user: root may write in any folder, so as root the copy runs in a child
+// process that has given up root first.
+bool savedAsUser(rlim_t limit, const QString& from, const QString& to)
+{
+    const auto copy = [&] { return copyWithSizeLimit(limit, from, to).saved; };
+    if (geteuid() != 0)
+        return copy();
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(setgid(65534) == 0 && setuid(65534) == 0 && copy() ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(SnapshotCopy, InAFolderTheUserCannotWriteToAnExistingFileIsOverwrittenInPlaceOrKept)
+{
+    using P = QFileDevice::Permission;
+    struct Row { const char* what; QString target; rlim_t limit; bool saved; };
+    const Row rows[] = {
+        {"over a writable file", kSaved, RLIM_INFINITY, true},
+        {"disk full part-way", kSaved, 100 * 1024, false},
+        {"a new name", QStringLiteral("new.jpg"), RLIM_INFINITY, false},
+    };
+    for (const Row& r : rows) {
+        TempFolder folder;
+        const QByteArray bytes = snapshotBytes(300 * 1024);
+        folder.write(kAuto, bytes);
+        folder.write(kSaved, kOld);
+        QFile::setPermissions(folder.file(kSaved), P::ReadOwner | P::WriteOwner | P::ReadOther | P::WriteOther);
+        QFile::setPermissions(folder.file(kAuto), P::ReadOwner | P::ReadOther);
+        QFile::setPermissions(folder.file(QStringLiteral("..")), P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+        QFile::setPermissions(folder.path(), P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+        EXPECT_EQ(savedAsUser(r.limit, folder.file(kAuto), folder.file(r.target)), r.saved) << r.what;
+        EXPECT_TRUE(folder.read(kSaved) == (r.saved ? bytes : kOld)) << r.what;
+        EXPECT_EQ(folder.entries(), QStringList({kAuto, kSaved})) << r.what;
+        QFile::setPermissions(folder.path(), P::ReadOwner | P::WriteOwner | P::ExeOwner);
+    }
 }
 
 TEST(SnapshotCopy, SavesTheSnapshotByteForByteEvenOntoItself)

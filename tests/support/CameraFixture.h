@@ -8,7 +8,6 @@
 #include "platform/RecordingDesktop.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -33,8 +32,7 @@ protected:
         LoadCameraSettings();
     }
 
-    // Requests for a path, e.g. "/tmpfs/auto.jpg", that carried the credentials: one per
-    // exchange, however many challenges came before.
+    // Exchanges for a path, e.g. "/tmpfs/auto.jpg": one per request that carried the credentials.
     int requestsFor(const std::string& path) const
     {
         int count = 0;
@@ -49,15 +47,8 @@ protected:
     std::unique_ptr<fakecam::FakeCamera> camera;
 };
 
-// Whether a pixel is the view's black background.
-inline bool isBlack(const QImage& image, int x, int y)
-{
-    const QColor c = image.pixelColor(x, y);
-    return c.red() == 0 && c.green() == 0 && c.blue() == 0;
-}
-
-// Acts on a modal dialog of type Dialog once it is up in its modal loop. The action is expected to
-// close it; a dialog left open is a failure, and is closed so the test goes on.
+// Acts on the modal widget of type Dialog once it is up in its modal loop. The action is expected
+// to close it; a dialog left open is a failure, and is closed so the test goes on.
 template <typename Dialog>
 void whenModalOpen(std::function<void(Dialog&)> act)
 {

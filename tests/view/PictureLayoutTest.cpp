@@ -1,4 +1,5 @@
-// Where the picture goes and the caption above it; ViewPaintTest sees them drawn.
+// Where the picture goes, the caption above it, and the frame that fits a picture; ViewPaintTest
+// sees them drawn.
 #include "view/PictureLayout.h"
 
 #include <QFontMetrics>
@@ -46,6 +47,15 @@ TEST(CaptionFont, TahomaWithACellOfEighteenPixelsOrTheClosestBelow)
     QFont bigger(font);
     bigger.setPixelSize(font.pixelSize() + 1);
     EXPECT_TRUE(font.pixelSize() == 18 || QFontMetrics(bigger).height() > 18) << "the next size up would fit";
+}
+
+TEST(FitFrameRect, LeftTenTopFortyRightAndBottomFromTheBorderedClientRect)
+{
+    // Client rectangle (0, 40, 1304, 910) for 1280 x 720: borders move its right and bottom out,
+    // while the left and top are set to (10, 40), not converted.
+    EXPECT_EQ(fitFrameRect(1280, 720, QMargins()), QRect(QPoint(10, 40), QPoint(1303, 909)));
+    EXPECT_EQ(fitFrameRect(1280, 720, QMargins(4, 30, 5, 6)), QRect(QPoint(10, 40), QPoint(1308, 915)));
+    EXPECT_EQ(fitFrameRect(0, 0, QMargins()), QRect(10, 40, 14, 150)) << "an undecodable picture";
 }
 
 } // namespace
