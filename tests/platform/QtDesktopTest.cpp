@@ -13,9 +13,8 @@ namespace {
 TEST(QtDesktop, AMessageBoxShowsItsTextsAndReturnsWhenClosed)
 {
     QString caption, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int icon = 0;
     QTimer poll;
-    poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
@@ -25,7 +24,7 @@ TEST(QtDesktop, AMessageBoxShowsItsTextsAndReturnsWhenClosed)
         icon = box->icon();
         box->button(QMessageBox::Ok)->click();
     });
-    poll.start();
+    poll.start(5);
     platform::QtDesktop().messageBox(QStringLiteral("CVarnekJPG"), QStringLiteral("Nothing was saved."),
                                      platform::MessageIcon::Warning);
     EXPECT_EQ(caption, QStringLiteral("CVarnekJPG"));

@@ -14,15 +14,13 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 class CameraTest : public ::testing::Test {
 protected:
-    void SetUp() override { useCamera({}); }
-
-    // Starts a camera with these options and points the settings file at it.
-    void useCamera(fakecam::Options options)
+    // Starts a camera and points the settings file at it.
+    void SetUp() override
     {
+        const fakecam::Options options;
         camera = std::make_unique<fakecam::FakeCamera>(options);
         ASSERT_TRUE(camera->start());
         SettingsStore store;
@@ -32,15 +30,14 @@ protected:
         LoadCameraSettings();
     }
 
-    // Exchanges for a path, e.g. "/tmpfs/auto.jpg": one per request that carried the credentials.
-    int requestsFor(const std::string& path) const
+    // Snapshot exchanges: one per request that carried the credentials.
+    int snapshotRequests() const
     {
         int count = 0;
         for (const fakecam::RecordedRequest& request : camera->requests())
-            count += request.path == path && request.authenticated ? 1 : 0;
+            count += request.path == "/tmpfs/auto.jpg" && request.authenticated ? 1 : 0;
         return count;
     }
-    int snapshotRequests() const { return requestsFor("/tmpfs/auto.jpg"); }
 
     TempFolder folder;
     platform::RecordingDesktop desktop;
@@ -53,7 +50,6 @@ template <typename Dialog>
 void whenModalOpen(std::function<void(Dialog&)> act)
 {
     auto* poll = new QTimer;
-    poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -66,5 +62,5 @@ void whenModalOpen(std::function<void(Dialog&)> act)
             dialog->reject();
         }
     });
-    poll->start();
+    poll->start(5);
 }

@@ -2,7 +2,6 @@
 // sees them drawn.
 #include "view/PictureLayout.h"
 
-#include <QFontMetrics>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -27,26 +26,6 @@ TEST(Caption, NamesFileSizeAndScaleTruncatedInSinglePrecision)
     EXPECT_EQ(captionText(longPath, 640, 480, 1280), longPath.left(500));
     EXPECT_EQ(decodeFailureCaption(longPath).size(), 500);
     EXPECT_EQ(decodeFailureCaption(kPath), QStringLiteral("Failed to open file ") + kPath);
-}
-
-TEST(PictureDestination, StretchedToTheClientWidthBelowTheCaptionWhateverTheHeight)
-{
-    EXPECT_EQ(pictureDestination(1920, 1080, 1000), QRect(1, 30, 1000, 562)); // 562.5 truncated
-    EXPECT_EQ(pictureDestination(100, 1000, 300), QRect(1, 30, 300, 3000));
-    EXPECT_EQ(pictureDestination(0, 0, 300).height(), 0);
-}
-
-TEST(CaptionFont, TahomaWithACellOfEighteenPixelsOrTheClosestBelow)
-{
-    const QFont font = captionFont();
-    EXPECT_TRUE(font.families().startsWith(QStringLiteral("Tahoma")));
-    EXPECT_EQ(font.weight(), QFont::Normal);
-    EXPECT_FALSE(font.italic());
-    ASSERT_GT(font.pixelSize(), 1);
-    EXPECT_LE(QFontMetrics(font).height(), 18);
-    QFont bigger(font);
-    bigger.setPixelSize(font.pixelSize() + 1);
-    EXPECT_TRUE(font.pixelSize() == 18 || QFontMetrics(bigger).height() > 18) << "the next size up would fit";
 }
 
 TEST(FitFrameRect, LeftTenTopFortyRightAndBottomFromTheBorderedClientRect)
