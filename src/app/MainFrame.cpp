@@ -169,7 +169,7 @@ void CMainFrame::updateIndicators()
     const bool lit[] = {state.capsLock, state.numLock, state.scrollLock};
     const char* names[] = {"CAP", "NUM", "SCRL"};
     for (int i = 0; i < 3; ++i) {
-        // An unlit indicator shows an empty pane, as it always has.
+        // An unlit indicator shows an empty pane, so a glance finds only the locks that are on.
         const QString text = lit[i] ? tr(names[i]) : QString();
         if (m_indicators[i]->text() != text)
             m_indicators[i]->setText(text);

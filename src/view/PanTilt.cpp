@@ -148,7 +148,7 @@ namespace {
 
 // The digit of a key of the top row, 1 to 8, or 0. X11 and Wayland report the keyboard's own
 // key number (evdev + 8) as the scan code: the top row's "1" is 10, its "8" is 17, whatever the
-// layout and Shift make the key type. Keypad digits are told by their key as they always were;
+// layout and Shift make the key type. Keypad digits are told by their key (Qt marks them as keypad keys);
 // a platform that gives no scan code falls back to the key too.
 int presetDigit(const QKeyEvent& event)
 {

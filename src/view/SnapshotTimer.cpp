@@ -131,7 +131,7 @@ void SnapshotTimer::OnGetOneImage()
     RefreshSnapshot();
 }
 
-void SnapshotTimer::ToggleOverride()
+void SnapshotTimer::toggleOverride()
 {
     m_override = !m_override;
 }

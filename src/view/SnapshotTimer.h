@@ -65,7 +65,7 @@ public:
     void SetTimerInterval(int setting);
     void OnTimerOff();
     void OnGetOneImage();
-    void ToggleOverride();
+    void toggleOverride();
     // Around a file or print dialog.
     void Pause();
     void Resume();

@@ -67,7 +67,7 @@ void CVarnekJPGView::buildCommands()
     m_commands.add(
         cmd::DisableAutoDisableTimer,
         [this] {
-            m_snapshot.ToggleOverride();
+            m_snapshot.toggleOverride();
             emit commandStateChanged();
         },
         [this](CCmdUI& ui) { ui.setCheck(m_snapshot.overrideSet()); });

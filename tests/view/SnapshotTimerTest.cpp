@@ -56,7 +56,7 @@ TEST(SnapshotTimer, StateTable)
          {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000"}, true, 7, kTen, {}},
         {"a failed fetch turns the timer off, keeps the last picture and says why", {update, fail, tick},
          {"start 1000", "delete", "fetch", "stop"}, false, 0, kFailure, kOff},
-        {"with the override a failed fetch changes nothing", {update, [](SnapshotTimer& t, RecordingHost&) { t.ToggleOverride(); }, fail, tick},
+        {"with the override a failed fetch changes nothing", {update, [](SnapshotTimer& t, RecordingHost&) { t.toggleOverride(); }, fail, tick},
          {"start 1000", "delete", "fetch"}, true, 4, {}, {}},
         {"a tick during a fetch fetches nothing",
          {update, [](SnapshotTimer& t, RecordingHost& h) { h.duringFetch = [&] { t.SnapshotTimerProc(); }; }, tick},
