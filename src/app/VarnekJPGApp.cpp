@@ -52,7 +52,7 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
 
     // The recent-file list lives in the user's settings file beside the camera settings.
     m_recentFiles = m_store.recentFiles();
-    while (m_recentFiles.size() > kRecentFileMax)
+    while (m_recentFiles.size() > cmd::RecentFileCount)
         m_recentFiles.removeLast();
 
     // Document, frame with its bars, and the view, whose construction finds auto.jpg's place and
