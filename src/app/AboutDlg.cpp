@@ -49,7 +49,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     }
 
     auto* ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
+    ok->setObjectName(QStringLiteral("ok"));
     ok->setGeometry(dialogUnitsRect(462, 145, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -6,6 +6,5 @@
 class CAboutDlg final : public QDialog {
     Q_OBJECT
 public:
-    enum { IDD = 100 };
     explicit CAboutDlg(QWidget* parent = nullptr);
 };

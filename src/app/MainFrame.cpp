@@ -38,15 +38,15 @@ CMainFrame::CMainFrame(QWidget* parent)
     }
 
     m_commands.add(cmd::ViewToolbar, [this] { m_toolBar->setVisible(m_toolBar->isHidden()); },
-                   [this](CCmdUI& ui) { ui.SetCheck(!m_toolBar->isHidden()); });
+                   [this](CCmdUI& ui) { ui.setCheck(!m_toolBar->isHidden()); });
     m_commands.add(cmd::ViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); },
-                   [this](CCmdUI& ui) { ui.SetCheck(!statusBar()->isHidden()); });
+                   [this](CCmdUI& ui) { ui.setCheck(!statusBar()->isHidden()); });
 
     createActions();
     createMenus();
     createToolBar();
     createStatusBar();
-    UpdateCommandUI();
+    updateCommandUI();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -69,7 +69,7 @@ void CMainFrame::createActions()
             act->setIcon(QIcon(QPixmap::fromImage(toolbarImage(row.image))));
         // Shortcuts work wherever in the window the focus is, menu or not.
         addAction(act);
-        connect(act, &QAction::triggered, this, [this, id = row.id] { RouteCommand(id); });
+        connect(act, &QAction::triggered, this, [this, id = row.id] { routeCommand(id); });
         m_actions[row.id] = act;
     }
 
@@ -88,7 +88,7 @@ void CMainFrame::createActions()
         act->setData(id);
         act->setStatusTip(tableText(commandRow(cmd::FileMru1)->prompt));
         act->setVisible(false);
-        connect(act, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        connect(act, &QAction::triggered, this, [this, id] { routeCommand(id); });
         m_actions[id] = act;
         m_recentActions.push_back(act);
     }
@@ -153,8 +153,8 @@ void CMainFrame::createStatusBar()
         bar->addPermanentWidget(pane);
         m_indicators[i] = pane;
     }
-    UpdateIndicators();
-    connect(&m_indicatorTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
+    updateIndicators();
+    connect(&m_indicatorTimer, &QTimer::timeout, this, &CMainFrame::updateIndicators);
     m_indicatorTimer.start(kIndicatorIntervalMs);
 }
 
@@ -163,23 +163,23 @@ QLabel* CMainFrame::indicatorPane(int index) const
     return index >= 0 && index < 3 ? m_indicators[index] : nullptr;
 }
 
-void CMainFrame::UpdateIndicators()
+void CMainFrame::updateIndicators()
 {
     const LockState state = readLockState(m_ledsFolder);
     const bool lit[] = {state.capsLock, state.numLock, state.scrollLock};
     const char* names[] = {"CAP", "NUM", "SCRL"};
     for (int i = 0; i < 3; ++i) {
-        // An unlit indicator shows an empty pane, as it always has.
+        // An unlit indicator shows an empty pane, so a glance finds only the locks that are on.
         const QString text = lit[i] ? tr(names[i]) : QString();
         if (m_indicators[i]->text() != text)
             m_indicators[i]->setText(text);
     }
 }
 
-void CMainFrame::SetIndicatorSource(const QString& ledsFolder)
+void CMainFrame::setIndicatorSource(const QString& ledsFolder)
 {
     m_ledsFolder = ledsFolder;
-    UpdateIndicators();
+    updateIndicators();
 }
 
 QAction* CMainFrame::action(int id) const
@@ -188,15 +188,15 @@ QAction* CMainFrame::action(int id) const
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void CMainFrame::SetRouting(CommandTarget* view, CommandTarget* document, CommandTarget* application)
+void CMainFrame::setRouting(CommandTarget* view, CommandTarget* document, CommandTarget* application)
 {
     m_view = view;
     m_document = document;
     m_application = application;
-    UpdateCommandUI();
+    updateCommandUI();
 }
 
-CCmdUI CMainFrame::CommandState(int id)
+CCmdUI CMainFrame::commandState(int id)
 {
     CCmdUI ui;
     for (CommandTarget* target : {m_view, m_document, static_cast<CommandTarget*>(this), m_application}) {
@@ -207,11 +207,11 @@ CCmdUI CMainFrame::CommandState(int id)
     return ui;
 }
 
-bool CMainFrame::RouteCommand(int id)
+bool CMainFrame::routeCommand(int id)
 {
     // A disabled command does nothing, whether chosen from a menu, a button or a key.
-    if (!CommandState(id).enabled) {
-        UpdateCommandUI();
+    if (!commandState(id).enabled) {
+        updateCommandUI();
         return false;
     }
     bool handled = false;
@@ -221,7 +221,7 @@ bool CMainFrame::RouteCommand(int id)
             break;
         }
     }
-    UpdateCommandUI();
+    updateCommandUI();
     return handled;
 }
 
@@ -236,17 +236,17 @@ void CMainFrame::updateMenu(QMenu* menu)
         if (act == m_recentPlaceholder || act->isSeparator())
             continue;
         const int id = act->data().toInt();
-        const CCmdUI ui = CommandState(id);
+        const CCmdUI ui = commandState(id);
         act->setEnabled(ui.enabled);
         act->setCheckable(ui.checkable);
         act->setChecked(ui.checkable && ui.checked);
     }
 }
 
-void CMainFrame::UpdateCommandUI()
+void CMainFrame::updateCommandUI()
 {
     for (auto& [id, act] : m_actions) {
-        const CCmdUI ui = CommandState(id);
+        const CCmdUI ui = commandState(id);
         act->setEnabled(ui.enabled);
         act->setCheckable(ui.checkable);
         act->setChecked(ui.checkable && ui.checked);
@@ -258,7 +258,7 @@ void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle)
     setWindowTitle(documentTitle + QStringLiteral(" - ") + QCoreApplication::applicationName());
 }
 
-void CMainFrame::SetRecentFiles(const QStringList& files, const QString& programFolder)
+void CMainFrame::setRecentFiles(const QStringList& files, const QString& programFolder)
 {
     for (int i = 0; i < static_cast<int>(m_recentActions.size()); ++i) {
         QAction* act = m_recentActions[static_cast<std::size_t>(i)];
@@ -271,5 +271,5 @@ void CMainFrame::SetRecentFiles(const QStringList& files, const QString& program
     }
     if (m_recentPlaceholder)
         m_recentPlaceholder->setVisible(files.isEmpty());
-    UpdateCommandUI();
+    updateCommandUI();
 }

@@ -25,29 +25,29 @@ public:
 
     // The targets a command visits after none before them had a handler: view, document, this
     // frame, application. Any of them may be null.
-    void SetRouting(CommandTarget* view, CommandTarget* document, CommandTarget* application);
+    void setRouting(CommandTarget* view, CommandTarget* document, CommandTarget* application);
     // Runs a command as if chosen: false when no target has a handler (the item is disabled then).
-    bool RouteCommand(int id);
+    bool routeCommand(int id);
     // The state its menu item and toolbar button show.
-    CCmdUI CommandState(int id);
+    CCmdUI commandState(int id);
     // Brings every menu item and toolbar button up to date with its handler.
-    void UpdateCommandUI();
+    void updateCommandUI();
 
     bool OnCmdMsg(int id, CCmdUI* ui) override;
 
     // "NAME - VarnekJPG".
     void OnUpdateFrameTitle(const QString& documentTitle);
     // The File menu's recent-file entries.
-    void SetRecentFiles(const QStringList& files, const QString& programFolder);
+    void setRecentFiles(const QStringList& files, const QString& programFolder);
 
     QAction* action(int id) const;
     QToolBar* toolBar() const { return m_toolBar; }
     QLabel* readyPane() const { return m_ready; }
     QLabel* indicatorPane(int index) const; // 0 CAP, 1 NUM, 2 SCRL
     // Reads the keyboard's lock lights into the indicators.
-    void UpdateIndicators();
+    void updateIndicators();
     // Where the lock lights are read (the system's folder unless told otherwise).
-    void SetIndicatorSource(const QString& ledsFolder);
+    void setIndicatorSource(const QString& ledsFolder);
 
 private:
     void createActions();

@@ -16,7 +16,7 @@ QStringList withRecentFile(QStringList list, const QString& path)
 {
     list = withoutRecentFile(std::move(list), path);
     list.prepend(comparable(path));
-    while (list.size() > kRecentFileMax)
+    while (list.size() > cmd::RecentFileCount)
         list.removeLast();
     return list;
 }

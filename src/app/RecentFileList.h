@@ -1,10 +1,10 @@
 #pragma once
-// The recent-file list of the File menu: at most eight full paths, newest first.
+// The recent-file list of the File menu: at most cmd::RecentFileCount full paths, newest first.
+
+#include "view/CommandIds.h"
 
 #include <QString>
 #include <QStringList>
-
-inline constexpr int kRecentFileMax = 8;
 
 // The list with path put first; an entry naming the same file moves instead of doubling.
 QStringList withRecentFile(QStringList list, const QString& path);

@@ -40,7 +40,7 @@ CVarnekJPGApp::CVarnekJPGApp(QObject* parent)
     m_commands.add(cmd::AppExit, [this] { OnAppExit(); });
     for (int i = 0; i < cmd::RecentFileCount; ++i) {
         m_commands.add(cmd::FileMru1 + i, [this, i] { OnOpenRecentFile(i); },
-                       [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.size()); });
+                       [this, i](CCmdUI& ui) { ui.enable(i < m_recentFiles.size()); });
     }
 }
 
@@ -57,7 +57,7 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
 
     // The recent-file list lives in the user's settings file beside the camera settings.
     m_recentFiles = m_store.recentFiles();
-    while (m_recentFiles.size() > kRecentFileMax)
+    while (m_recentFiles.size() > cmd::RecentFileCount)
         m_recentFiles.removeLast();
 
     // Document, frame with its bars, and the view, whose construction finds auto.jpg's place and
@@ -65,14 +65,14 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     m_document = new CVarnekJPGDoc(this);
     m_frame = new CMainFrame;
     m_view = new CVarnekJPGView(m_frame);
-    m_view->SetDocument(m_document);
+    m_view->setDocument(m_document);
     m_frame->setCentralWidget(m_view);
     m_frame->setFocusProxy(m_view);
-    m_frame->SetRouting(m_view, m_document, this);
-    m_frame->SetRecentFiles(m_recentFiles, platform::programFolder());
+    m_frame->setRouting(m_view, m_document, this);
+    m_frame->setRecentFiles(m_recentFiles, platform::programFolder());
     connect(m_document, &CVarnekJPGDoc::titleChanged, m_frame, &CMainFrame::OnUpdateFrameTitle);
-    connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::AddToRecentFileList);
-    connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::UpdateCommandUI);
+    connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::addToRecentFileList);
+    connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::updateCommandUI);
     installPrintCommands();
     // SD > Video opens the recordings browser, which borrows the tree images the opener keeps.
     auto treeImages = std::make_shared<const QList<QPixmap>>(cutTreeImages(drawTreeBoundsStrip()));
@@ -86,7 +86,7 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     if (file.isEmpty()) {
         m_document->OnNewDocument();
         m_view->OnInitialUpdate();
-    } else if (!OpenDocumentFile(file)) {
+    } else if (!openDocumentFile(file)) {
         delete m_frame;
         m_view = nullptr;
         return false;
@@ -105,9 +105,9 @@ void CVarnekJPGApp::installPrintCommands()
     m_print = std::make_unique<PrintCommands>(PrintSource{
         view, [view] { view->Pause(); }, [view] { view->Resume(); },
         [view](QPainter& painter, int clientWidth) { view->OnDraw(painter, clientWidth); }});
-    m_view->AddCommand(cmd::FilePrint, [this] { m_print->OnFilePrintDialog(); });
-    m_view->AddCommand(cmd::FilePrintDirect, [this] { m_print->OnFilePrint(); });
-    m_view->AddCommand(cmd::FilePrintPreview, [this] { m_print->OnFilePrintPreview(); });
+    m_view->addCommand(cmd::FilePrint, [this] { m_print->OnFilePrintDialog(); });
+    m_view->addCommand(cmd::FilePrintDirect, [this] { m_print->OnFilePrint(); });
+    m_view->addCommand(cmd::FilePrintPreview, [this] { m_print->OnFilePrintPreview(); });
     m_commands.add(cmd::FilePrintSetup, [this] { m_print->OnFilePrintSetup(); });
 }
 
@@ -140,10 +140,10 @@ void CVarnekJPGApp::OnAppExit()
         m_frame->close();
 }
 
-bool CVarnekJPGApp::OpenDocumentFile(const QString& path)
+bool CVarnekJPGApp::openDocumentFile(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!m_document->GetPathName().isEmpty() && m_document->GetPathName() == absolute)
+    if (!m_document->pathName().isEmpty() && m_document->pathName() == absolute)
         return true; // already the document
     if (!m_document->OnOpenDocument(absolute)) {
         platform::desktop().messageBox(QCoreApplication::applicationName(),
@@ -152,7 +152,7 @@ bool CVarnekJPGApp::OpenDocumentFile(const QString& path)
         storeRecentFiles();
         return false;
     }
-    m_document->SetPathName(absolute);
+    m_document->setPathName(absolute);
     m_view->OnInitialUpdate();
     return true;
 }
@@ -161,10 +161,10 @@ void CVarnekJPGApp::OnOpenRecentFile(int index)
 {
     if (index < 0 || index >= m_recentFiles.size())
         return;
-    OpenDocumentFile(m_recentFiles.at(index));
+    openDocumentFile(m_recentFiles.at(index));
 }
 
-void CVarnekJPGApp::AddToRecentFileList(const QString& path)
+void CVarnekJPGApp::addToRecentFileList(const QString& path)
 {
     m_recentFiles = withRecentFile(m_recentFiles, path);
     storeRecentFiles();
@@ -174,5 +174,5 @@ void CVarnekJPGApp::storeRecentFiles()
 {
     m_store.setRecentFiles(m_recentFiles);
     if (m_frame)
-        m_frame->SetRecentFiles(m_recentFiles, platform::programFolder());
+        m_frame->setRecentFiles(m_recentFiles, platform::programFolder());
 }

@@ -36,8 +36,8 @@ public:
     void OnAppExit();
     // Opens a file as the document ("NAME - VarnekJPG") and restarts the timer; false when the
     // file cannot be opened, which also drops it from the recent-file list.
-    bool OpenDocumentFile(const QString& path);
-    void AddToRecentFileList(const QString& path);
+    bool openDocumentFile(const QString& path);
+    void addToRecentFileList(const QString& path);
     QStringList recentFiles() const { return m_recentFiles; }
 
     CMainFrame* mainFrame() const { return m_frame; }

@@ -19,8 +19,8 @@ bool CVarnekJPGDoc::OnCmdMsg(int id, CCmdUI* ui)
 
 bool CVarnekJPGDoc::OnNewDocument()
 {
-    SetPathName(QString(), false);
-    SetTitle(tr("Untitled"));
+    setPathName(QString(), false);
+    setTitle(tr("Untitled"));
     return true;
 }
 
@@ -49,22 +49,22 @@ void CVarnekJPGDoc::OnFileSaveAs()
                                        platform::MessageIcon::Warning);
         return;
     }
-    SetPathName(path);
+    setPathName(path);
 }
 
-void CVarnekJPGDoc::SetPathName(const QString& path, bool addToRecentList)
+void CVarnekJPGDoc::setPathName(const QString& path, bool addToRecentList)
 {
     if (path.isEmpty()) {
         m_pathName.clear();
         return;
     }
     m_pathName = QFileInfo(path).absoluteFilePath();
-    SetTitle(QFileInfo(m_pathName).fileName());
+    setTitle(QFileInfo(m_pathName).fileName());
     if (addToRecentList)
         emit addToRecentFileList(m_pathName);
 }
 
-void CVarnekJPGDoc::SetTitle(const QString& title)
+void CVarnekJPGDoc::setTitle(const QString& title)
 {
     m_title = title;
     emit titleChanged(m_title);

@@ -23,12 +23,11 @@ public:
     // "Save &As...": asks for a name in the program folder and saves under it.
     void OnFileSaveAs();
 
-    const QString& GetPathName() const { return m_pathName; }
+    const QString& pathName() const { return m_pathName; }
     // Names the document after its file; an empty path makes it untitled again.
-    void SetPathName(const QString& path, bool addToRecentList = true);
-    const QString& GetTitle() const { return m_title; }
-    void SetTitle(const QString& title);
-    bool IsModified() const { return false; }
+    void setPathName(const QString& path, bool addToRecentList = true);
+    const QString& title() const { return m_title; }
+    void setTitle(const QString& title);
 
 signals:
     void titleChanged(const QString& title);

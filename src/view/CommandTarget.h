@@ -12,8 +12,8 @@ struct CCmdUI final {
     bool checkable = false;
     bool checked = false;
 
-    void Enable(bool on = true) { enabled = on; }
-    void SetCheck(bool on = true)
+    void enable(bool on = true) { enabled = on; }
+    void setCheck(bool on = true)
     {
         checkable = true;
         checked = on;

@@ -3,17 +3,15 @@
 // opens the page the camera answered with.
 
 #include <array>
-#include <optional>
 
 struct PageCommand {
-    int command;      // menu command number
+    int command;      // menu command
     int code;         // camera command code
     const char* page; // the answer page in the program folder
 };
 
 const std::array<PageCommand, 19>& pageCommands();
-std::optional<PageCommand> pageCommand(int command);
 
-// "&Video" of the "&SD" menu: stores the card listing for the recordings browser.
-inline constexpr int kSdVideoCommand = 32800;
+// The camera command behind "&Video" of the "&SD" menu: stores the card listing for the
+// recordings browser.
 inline constexpr int kSdListingCode = 79;

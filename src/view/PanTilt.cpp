@@ -59,32 +59,32 @@ constexpr Span kKeyRows[] = {{206, 288}, {288, 386}, {386, 480}};
 
 } // namespace
 
-PadHit padHitTest(int padMode, QPoint pos, int clientWidth)
+PadHit padHitTest(PadMode padMode, QPoint pos, int clientWidth)
 {
-    if (padMode != kGotoPad && padMode != kSetPad)
+    if (padMode == PadMode::None)
         return {};
     const int x = pos.x() - padLeft(clientWidth);
     const int y = pos.y();
     if (kCrossX.contains(x) && kCrossY.contains(y))
-        return {PadHit::Cross};
-    if (padMode == kGotoPad && kStopX.contains(x) && kStopY.contains(y))
-        return {PadHit::Stop};
+        return {PadHit::Kind::Cross};
+    if (padMode == PadMode::Goto && kStopX.contains(x) && kStopY.contains(y))
+        return {PadHit::Kind::Stop};
     for (int row = 0; row < 3; ++row) {
         if (!kKeyRows[row].contains(y))
             continue;
         for (int column = 0; column < 3; ++column) {
             if (kKeyColumns[column].contains(x))
-                return {PadHit::Key, (2 - row) * 3 + column + 1};
+                return {PadHit::Kind::Key, (2 - row) * 3 + column + 1};
         }
     }
     return {};
 }
 
-int padKeyCode(int padMode, int key)
+int padKeyCode(PadMode padMode, int key)
 {
     // The set pad's key 9 gives 49, which the camera has no command for, so preset 8 can be
     // recalled but never stored; the catalogue lookup sends nothing for it.
-    return (padMode == kSetPad ? 40 : 10) + key;
+    return (padMode == PadMode::Set ? 40 : 10) + key;
 }
 
 PanTiltAction PanTiltController::mousePress(Qt::MouseButton button, QPoint pos, QSize clientSize)
@@ -104,21 +104,21 @@ PanTiltAction PanTiltController::mousePress(Qt::MouseButton button, QPoint pos, 
 PanTiltAction PanTiltController::leftPress(QPoint pos, QSize clientSize)
 {
     m_leftMoveRunning = false;
-    if (m_padMode == kNoPad) {
+    if (m_padMode == PadMode::None) {
         m_leftMoveRunning = true;
         return {{kLeftButtonCodes.code(panTiltDirection(pos, clientSize))}};
     }
     // While a pad is shown the left button only works the pad; elsewhere it does nothing.
     const PadHit hit = padHitTest(m_padMode, pos, clientSize.width());
     switch (hit.kind) {
-    case PadHit::Cross:
-        m_padMode = kNoPad;
-        return {{}, false, PanTiltAction::Erase};
-    case PadHit::Stop:
-        return {{kStopCode}, false, PanTiltAction::None, false};
-    case PadHit::Key:
+    case PadHit::Kind::Cross:
+        m_padMode = PadMode::None;
+        return {{}, false, Repaint::Erase};
+    case PadHit::Kind::Stop:
+        return {{kStopCode}, false, Repaint::None, false};
+    case PadHit::Kind::Key:
         return {{padKeyCode(m_padMode, hit.key)}};
-    case PadHit::None:
+    case PadHit::Kind::None:
         break;
     }
     return {};
@@ -133,8 +133,8 @@ PanTiltAction PanTiltController::mouseRelease(Qt::MouseButton button)
         // The goto pad's keys and Stop need no stop of their own. A move started before the pad
         // came up (through the menu while the button was held) still gets its stop, or the camera
         // would turn until the user found another way to stop it.
-        if (m_padMode == kGotoPad && !moveRunning)
-            return {{}, false, PanTiltAction::None, false};
+        if (m_padMode == PadMode::Goto && !moveRunning)
+            return {{}, false, Repaint::None, false};
         return {{kStopCode}, true};
     }
     case Qt::RightButton:
@@ -144,18 +144,32 @@ PanTiltAction PanTiltController::mouseRelease(Qt::MouseButton button)
     }
 }
 
-PanTiltAction PanTiltController::keyPress(const QKeyEvent& event)
+namespace {
+
+// The digit of a key of the top row, 1 to 8, or 0. X11 and Wayland report the keyboard's own
+// key number (evdev + 8) as the scan code: the top row's "1" is 10, its "8" is 17, whatever the
+// layout and Shift make the key type. Keypad digits are told by their key (Qt marks them as keypad keys);
+// a platform that gives no scan code falls back to the key too.
+int presetDigit(const QKeyEvent& event)
 {
-    return keyPress(event.key());
+    constexpr quint32 kTopRowOne = 10;
+    const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+    const quint32 scanCode = event.nativeScanCode();
+    if (!keypad && scanCode != 0)
+        return scanCode >= kTopRowOne && scanCode < kTopRowOne + 8 ? int(scanCode - kTopRowOne) + 1 : 0;
+    const int key = event.key();
+    return key >= Qt::Key_1 && key <= Qt::Key_8 ? key - Qt::Key_0 : 0;
 }
 
-PanTiltAction PanTiltController::keyPress(int key)
+} // namespace
+
+PanTiltAction PanTiltController::keyPress(const QKeyEvent& event)
 {
-    switch (key) {
+    switch (event.key()) {
     case Qt::Key_Escape:
-        if (m_padMode > kNoPad) {
-            m_padMode = kNoPad;
-            return {{}, false, PanTiltAction::NoErase};
+        if (m_padMode != PadMode::None) {
+            m_padMode = PadMode::None;
+            return {{}, false, Repaint::NoErase};
         }
         return {};
     case Qt::Key_Up:
@@ -170,32 +184,32 @@ PanTiltAction PanTiltController::keyPress(int key)
         break;
     }
     // Digits 1 to 8 recall presets 0 to 7 with or without a pad; 9 and 0 do nothing.
-    if (key >= Qt::Key_1 && key <= Qt::Key_8)
-        return {{padKeyCode(kGotoPad, key - Qt::Key_0)}};
+    if (const int digit = presetDigit(event))
+        return {{padKeyCode(PadMode::Goto, digit)}};
     return {};
 }
 
 PanTiltAction PanTiltController::moveToPreset()
 {
-    m_padMode = m_padMode == kGotoPad ? kNoPad : kGotoPad;
-    return {{}, false, PanTiltAction::Erase};
+    m_padMode = m_padMode == PadMode::Goto ? PadMode::None : PadMode::Goto;
+    return {{}, false, Repaint::Erase};
 }
 
 PanTiltAction PanTiltController::saveToPreset()
 {
-    m_padMode = m_padMode == kSetPad ? kNoPad : kSetPad;
+    m_padMode = m_padMode == PadMode::Set ? PadMode::None : PadMode::Set;
     // Repainted at once: otherwise the goto pad could stay on screen while clicks on its keys
     // already overwrite the camera's presets.
-    return {{}, false, PanTiltAction::Erase};
+    return {{}, false, Repaint::Erase};
 }
 
 PadMenuState PanTiltController::moveToPresetState() const
 {
     // Opening the menu also repaints with erase, so the screen shows the pad mode it acts on.
-    return {m_padMode == kGotoPad, PanTiltAction::Erase};
+    return {m_padMode == PadMode::Goto, Repaint::Erase};
 }
 
 PadMenuState PanTiltController::saveToPresetState() const
 {
-    return {m_padMode == kSetPad, PanTiltAction::None};
+    return {m_padMode == PadMode::Set, Repaint::None};
 }

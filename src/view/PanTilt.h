@@ -14,10 +14,9 @@
 
 class QKeyEvent;
 
-// Pad modes, which pad lies over the picture; only these three values ever occur.
-inline constexpr signed char kNoPad = 0;
-inline constexpr signed char kGotoPad = 1;
-inline constexpr signed char kSetPad = 2;
+// Which preset pad lies over the picture: none, the goto pad ("&Move to preset") or the set pad
+// ("&Save to preset").
+enum class PadMode { None, Goto, Set };
 
 // The pad is a 297 x 478 picture whose top left corner lies at (padLeft(width), kPadTop) in the
 // view, centred a little left of the middle and always at the same height.
@@ -51,25 +50,26 @@ inline constexpr int kStopCode = 0;
 
 // What a click at a point of the view hits on the pad shown.
 struct PadHit {
-    enum Kind { None, Cross, Stop, Key };
-    Kind kind = None;
+    enum class Kind { None, Cross, Stop, Key };
+    Kind kind = Kind::None;
     int key = 0; // 1 to 9 when kind is Key
     bool operator==(const PadHit&) const = default;
 };
 // Every region is open at both ends, so a click on a boundary hits nothing. The Stop key exists
 // on the goto pad only. With no pad shown nothing is hit.
-PadHit padHitTest(int padMode, QPoint pos, int clientWidth);
+PadHit padHitTest(PadMode padMode, QPoint pos, int clientWidth);
 // Key k recalls preset k - 1 (code 10 + k) on the goto pad and stores it (40 + k) on the set pad.
-int padKeyCode(int padMode, int key);
+int padKeyCode(PadMode padMode, int key);
 
 // What the view does for one event, in this order: send each code through SendCameraCommand
 // (results ignored), pass the event to the default handling when asked, fetch a snapshot when
 // asked, then request the repaint.
+enum class Repaint { None, Erase, NoErase };
+
 struct PanTiltAction {
-    enum Repaint { None, Erase, NoErase };
     std::vector<int> commandCodes;
     bool refreshSnapshot = false;
-    Repaint repaint = None;
+    Repaint repaint = Repaint::None;
     // The base class handler (QWidget's ignores the event so it may propagate); false means the
     // view accepts the event and does nothing more.
     bool defaultProcessing = true;
@@ -78,20 +78,20 @@ struct PanTiltAction {
 // The check mark of a "&Control" menu item and the repaint its update asks for.
 struct PadMenuState {
     bool checked = false;
-    PanTiltAction::Repaint repaint = PanTiltAction::None;
+    Repaint repaint = Repaint::None;
 };
 
 class PanTiltController final {
 public:
-    signed char padMode() const { return m_padMode; }
+    PadMode padMode() const { return m_padMode; }
 
     // pos in view coordinates; clientSize the view's size at this press.
     PanTiltAction mousePress(Qt::MouseButton button, QPoint pos, QSize clientSize);
     PanTiltAction mouseRelease(Qt::MouseButton button);
-    // Every key press counts, auto-repeats included; only the key matters, never its modifiers
-    // (keypad digits arrive as Qt::Key_1.. with Qt::KeypadModifier).
+    // Every key press counts, auto-repeats included; only the key matters, never its modifiers.
+    // The digits of the top row are told by the key itself, not by the character it types, so
+    // Shift and layouts whose top row types other characters (AZERTY) still recall presets.
     PanTiltAction keyPress(const QKeyEvent& event);
-    PanTiltAction keyPress(int key);
 
     // "&Move to preset": shows the goto pad, or hides it when it is up.
     PanTiltAction moveToPreset();
@@ -103,7 +103,7 @@ public:
 private:
     PanTiltAction leftPress(QPoint pos, QSize clientSize);
 
-    signed char m_padMode = kNoPad;
+    PadMode m_padMode = PadMode::None;
     // A left press started a continuous move that only the release's stop ends.
     bool m_leftMoveRunning = false;
 };

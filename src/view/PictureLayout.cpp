@@ -43,8 +43,8 @@ QString decodeFailureCaption(const QString& path)
 int captionPixelSize(const QFont& family)
 {
     QFont font(family);
-    // The cell (ascent plus descent) is what the caption's height has always meant, while a pixel
-    // size sets the em: walk down from 18 until the cell fits.
+    // The caption's band is as high as the font's cell (ascent plus descent), while a pixel size
+    // sets the em: walk down from 18 until the cell fits.
     for (int size = kCaptionCellHeight; size > 1; --size) {
         font.setPixelSize(size);
         if (QFontMetrics(font).height() <= kCaptionCellHeight)

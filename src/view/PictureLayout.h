@@ -14,8 +14,8 @@ inline constexpr QPoint kCaptionOrigin{15, 10};
 // Longest caption drawn, in characters.
 inline constexpr int kCaptionChars = 500;
 
-// The scale of a picture W pixels wide stretched to the client width, in single precision as the
-// caption's percentage has always been computed.
+// The scale of a picture W pixels wide stretched to the client width, in single precision: that
+// decides the truncated percentage at edges such as 57 of 100 pixels (57 %, where double gives 56 %).
 float pictureScale(int pictureWidth, int clientWidth);
 
 // The rectangle the picture is stretched into: at (1, 30), as wide as the client area, as high as

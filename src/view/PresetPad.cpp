@@ -92,10 +92,10 @@ QRect padKeyRect(int key)
                  QPoint(kColumnRight[column], kRowBottom[row]));
 }
 
-const QImage& presetPadImage(int padMode)
+const QImage& presetPadImage(PadMode padMode)
 {
     // Drawn once each, on the GUI thread at the first paint that needs them.
-    if (padMode == kGotoPad) {
+    if (padMode == PadMode::Goto) {
         static const QImage gotoPad = drawPad(true);
         return gotoPad;
     }
@@ -103,9 +103,9 @@ const QImage& presetPadImage(int padMode)
     return setPad;
 }
 
-void paintPresetPad(QPainter& painter, int padMode, int clientWidth)
+void paintPresetPad(QPainter& painter, PadMode padMode, int clientWidth)
 {
-    if (padMode <= kNoPad)
+    if (padMode == PadMode::None)
         return;
     painter.drawImage(QPoint(padLeft(clientWidth), kPadTop), presetPadImage(padMode));
 }

@@ -18,9 +18,9 @@ inline constexpr QRect kPadCrossRect{QPoint(235, 10), QPoint(285, 57)};
 // The heading sits above the keys, left of the cross.
 inline constexpr QRect kPadHeadingRect{QPoint(16, 10), QPoint(226, 94)};
 
-// The pad for a pad mode: 1 the goto pad, any other positive mode the set pad. Drawn on first
-// use (the GUI application must exist by then), 297 x 478 in Format_RGB32.
-const QImage& presetPadImage(int padMode);
+// The goto pad, or the set pad for any other mode. Drawn on first use (the GUI application must
+// exist by then), 297 x 478 in Format_RGB32.
+const QImage& presetPadImage(PadMode padMode);
 
 // Lays the pad of padMode over whatever the painter holds; nothing while no pad is shown.
-void paintPresetPad(QPainter& painter, int padMode, int clientWidth);
+void paintPresetPad(QPainter& painter, PadMode padMode, int clientWidth);

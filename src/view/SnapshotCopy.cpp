@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <array>
@@ -21,6 +22,40 @@ SnapshotCopyResult failed(const QString& targetPath, const QString& cause)
     return {false, viewText(QT_TRANSLATE_NOOP("CVarnekJPGView",
                                               "The snapshot could not be saved as %1.\n%2\n"
                                               "No file was changed."))
+                       .arg(QDir::toNativeSeparators(targetPath), cause)};
+}
+
+QString readFailure(const QFile& snapshot)
+{
+    return viewText(QT_TRANSLATE_NOOP("CVarnekJPGView", "The snapshot file could not be read: %1"))
+        .arg(snapshot.errorString());
+}
+
+// Where no temporary file can be made beside the target (a folder the user may not write to),
+// an existing file the user may write is overwritten in place. Its old bytes are kept in memory
+// and written back if the new ones do not all get there.
+SnapshotCopyResult copyInPlace(QFile& snapshot, const QString& targetPath)
+{
+    const QByteArray bytes = snapshot.readAll();
+    if (snapshot.error() != QFileDevice::NoError)
+        return failed(targetPath, readFailure(snapshot));
+    QFile target(targetPath);
+    // Unbuffered, so a failed write leaves nothing behind in a buffer to spoil the restore.
+    if (!target.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return failed(targetPath, target.errorString());
+    const QByteArray old = target.readAll();
+    const auto replaceWith = [&target](const QByteArray& content) {
+        return target.seek(0) && target.resize(0) && target.write(content) == content.size() && target.flush();
+    };
+    if (target.error() == QFileDevice::NoError && replaceWith(bytes))
+        return {true, {}};
+    const QString cause = target.errorString();
+    target.unsetError();
+    if (replaceWith(old))
+        return failed(targetPath, cause);
+    return {false, viewText(QT_TRANSLATE_NOOP("CVarnekJPGView",
+                                              "The snapshot could not be saved as %1.\n%2\n"
+                                              "The file may now be incomplete."))
                        .arg(QDir::toNativeSeparators(targetPath), cause)};
 }
 
@@ -58,8 +93,12 @@ SnapshotCopyResult copySnapshotFile(const QString& snapshotPath, const QString& 
     // Writing beside the target and renaming also makes saving onto the snapshot itself safe:
     // the file being read is never truncated.
     QSaveFile target(targetPath);
-    if (!target.open(QIODevice::WriteOnly))
+    if (!target.open(QIODevice::WriteOnly)) {
+        const QFileInfo existing(targetPath);
+        if (existing.isFile() && existing.isWritable())
+            return copyInPlace(snapshot, targetPath);
         return failed(targetPath, target.errorString());
+    }
     std::array<char, 64 * 1024> buffer;
     QString cause;
     for (;;) {
@@ -67,9 +106,7 @@ SnapshotCopyResult copySnapshotFile(const QString& snapshotPath, const QString& 
         if (got == 0)
             break;
         if (got < 0) {
-            cause = viewText(QT_TRANSLATE_NOOP("CVarnekJPGView",
-                                               "The snapshot file could not be read: %1"))
-                        .arg(snapshot.errorString());
+            cause = readFailure(snapshot);
             break;
         }
         if (target.write(buffer.data(), got) != got) {
@@ -102,9 +139,12 @@ void FileCommandWait::expire()
 {
     // Resume first, so a command given from inside it is still refused.
     auto resume = std::exchange(m_resume, {});
+    auto allowed = std::exchange(m_allowed, {});
     if (resume)
         resume();
     m_busy = false;
+    if (allowed)
+        allowed();
 }
 
 void FileCommandWait::expireNow()
@@ -123,8 +163,9 @@ bool FileCommandWait::begin()
     return true;
 }
 
-void FileCommandWait::finish(std::function<void()> resume)
+void FileCommandWait::finish(std::function<void()> resume, std::function<void()> allowed)
 {
     m_resume = std::move(resume);
+    m_allowed = std::move(allowed);
     m_timer.start();
 }

@@ -20,7 +20,9 @@ struct SnapshotCopyResult {
 
 // Copies the snapshot file byte for byte, as it lies on disk now, to targetPath. The bytes go
 // into a temporary file beside the target that replaces it only once complete and flushed, so a
-// failure leaves no partial file and any earlier file of that name untouched. A missing snapshot
+// failure leaves no partial file and any earlier file of that name untouched. Where no temporary
+// file can be made there (a folder the user may not write to), an existing writable target is
+// overwritten in place, and its old content put back if that write fails. A missing snapshot
 // (none has arrived yet) saves nothing and says so.
 SnapshotCopyResult copySnapshotFile(const QString& snapshotPath, const QString& targetPath);
 
@@ -41,8 +43,9 @@ public:
     // At the start of Open or Save; false means the command is refused.
     bool begin();
     // When the chooser has closed: resume runs once after the delay, then the commands are
-    // allowed again. Dropped if this object goes first.
-    void finish(std::function<void()> resume);
+    // allowed again and allowed runs, so menus and buttons can show them enabled. Both are
+    // dropped if this object goes first.
+    void finish(std::function<void()> resume, std::function<void()> allowed = {});
     // The wait's own timer, and its end brought forward (for a caller that must not wait).
     const QTimer& timer() const { return m_timer; }
     void expireNow();
@@ -52,5 +55,6 @@ private:
 
     QTimer m_timer;
     std::function<void()> m_resume;
+    std::function<void()> m_allowed;
     bool m_busy = false;
 };

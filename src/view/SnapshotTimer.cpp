@@ -1,19 +1,21 @@
 #include "view/SnapshotTimer.h"
 
+#include "view/CommandIds.h"
+
 #include <QCoreApplication>
 
 namespace {
 
 const std::array<TimerRow, 9> kRows{{
-    {0, 0, 32780, 32805, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG The timer is off")},
-    {1, 100, 32772, 32811, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 100ms")},
-    {2, 200, 32773, 32812, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 200ms")},
-    {3, 400, 32774, 32809, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 400ms")},
-    {4, 1000, 32775, 32806, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 1 second")},
-    {5, 2000, 32776, 0, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 2 seconds")},
-    {6, 4000, 32777, 32810, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 4 seconds")},
-    {7, 10000, 32778, 0, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 10 seconds")},
-    {8, 60000, 32779, 0, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 1 minute")},
+    {0, 0, cmd::TimerOff, cmd::ToolbarTimerOff, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG The timer is off")},
+    {1, 100, cmd::Timer100ms, cmd::ToolbarTimer100ms, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 100ms")},
+    {2, 200, cmd::Timer200ms, cmd::ToolbarTimer200ms, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 200ms")},
+    {3, 400, cmd::Timer400ms, cmd::ToolbarTimer400ms, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 400ms")},
+    {4, 1000, cmd::Timer1s, cmd::ToolbarTimer1s, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 1 second")},
+    {5, 2000, cmd::Timer2s, 0, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 2 seconds")},
+    {6, 4000, cmd::Timer4s, cmd::ToolbarTimer4s, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 4 seconds")},
+    {7, 10000, cmd::Timer10s, 0, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 10 seconds")},
+    {8, 60000, cmd::Timer1min, 0, QT_TRANSLATE_NOOP("CVarnekJPGView", "VarnekJPG timer running 1 minute")},
 }};
 
 QString tr(const char* text)
@@ -52,15 +54,14 @@ QString pausedTitle()
 void SnapshotTimer::start(int intervalMs)
 {
     m_host.startSnapshotTimer(intervalMs);
-    m_intervalMs = intervalMs;
-    m_timerId = kSnapshotTimerId;
+    m_running = true;
 }
 
 void SnapshotTimer::stop()
 {
-    if (m_timerId != 0)
+    if (m_running)
         m_host.stopSnapshotTimer();
-    m_timerId = 0;
+    m_running = false;
 }
 
 void SnapshotTimer::OnUpdate()
@@ -78,35 +79,35 @@ void SnapshotTimer::SnapshotTimerProc()
 
 int SnapshotTimer::RefreshSnapshot()
 {
-    if (m_fetchInProgress > 0)
+    if (m_fetchInProgress)
         return -1;
-    m_fetchInProgress = 1;
+    m_fetchInProgress = true;
     m_host.deleteSnapshotFile();
-    const int fetched = m_host.fetchSnapshot();
-    if (fetched != 0 && m_override <= 0) {
+    const int fetched = m_host.FetchSnapshot();
+    if (fetched != 0 && !m_override) {
         OnTimerOff();
         m_host.setFrameTitle(failureTitle());
-        m_fetchInProgress = 0;
+        m_fetchInProgress = false;
         return -1;
     }
     // With the override a failed fetch leaves no file, and the timer simply tries again.
     if (!m_host.snapshotFileReadable()) {
-        m_fetchInProgress = 0;
+        m_fetchInProgress = false;
         return -1;
     }
-    m_fetchInProgress = 0;
+    m_fetchInProgress = false;
     m_host.repaintWithoutErase();
     return 0;
 }
 
-void SnapshotTimer::SetTimerInterval(signed char setting)
+void SnapshotTimer::SetTimerInterval(int setting)
 {
     if (setting < 1 || setting > 8)
         return;
     const TimerRow& row = kRows[static_cast<std::size_t>(setting)];
     m_setting = setting;
     stop();
-    m_fetchInProgress = 0;
+    m_fetchInProgress = false;
     RefreshSnapshot();
     // The interval and its title follow even when that first fetch failed: the user asked for
     // polling, and the next tick tries again.
@@ -119,27 +120,27 @@ void SnapshotTimer::OnTimerOff()
     m_setting = 0;
     stop();
     m_host.setFrameTitle(timerTitle(kRows[0]));
-    m_fetchInProgress = 0;
+    m_fetchInProgress = false;
     m_host.setStatusPane(timerOffStatus());
 }
 
 void SnapshotTimer::OnGetOneImage()
 {
     stop();
-    m_fetchInProgress = 0;
+    m_fetchInProgress = false;
     RefreshSnapshot();
 }
 
-void SnapshotTimer::ToggleOverride()
+void SnapshotTimer::toggleOverride()
 {
-    m_override = m_override > 0 ? 0 : 1;
+    m_override = !m_override;
 }
 
 void SnapshotTimer::Pause()
 {
     stop();
     m_host.setFrameTitle(pausedTitle());
-    m_fetchInProgress = 0;
+    m_fetchInProgress = false;
 }
 
 void SnapshotTimer::Resume()

@@ -7,14 +7,12 @@
 
 #include <array>
 
-// The id the snapshot timer carries while it runs.
-inline constexpr unsigned kSnapshotTimerId = 100;
 // The setting the view starts with and returns to when the document is renewed: 1 second.
-inline constexpr signed char kStartSetting = 4;
+inline constexpr int kStartSetting = 4;
 
 // One row of the interval table; setting 0 is the timer switched off.
 struct TimerRow {
-    signed char setting;
+    int setting;
     int intervalMs;     // 0 for the off row
     int menuCommand;
     int toolbarCommand; // 0 when the toolbar has no button for it
@@ -43,7 +41,7 @@ public:
     // Deletes auto.jpg; a missing file is no error.
     virtual void deleteSnapshotFile() = 0;
     // Fetches a new auto.jpg: 0 on success, anything else on failure.
-    virtual int fetchSnapshot() = 0;
+    virtual int FetchSnapshot() = 0;
     // Whether auto.jpg can be opened for reading.
     virtual bool snapshotFileReadable() = 0;
     // Asks for a repaint of the whole view without erasing its background.
@@ -64,21 +62,19 @@ public:
     // One snapshot cycle: 0 when a new picture is in place and a repaint was asked for.
     int RefreshSnapshot();
     // One of the interval commands, setting 1 to 8.
-    void SetTimerInterval(signed char setting);
+    void SetTimerInterval(int setting);
     void OnTimerOff();
     void OnGetOneImage();
-    void ToggleOverride();
+    void toggleOverride();
     // Around a file or print dialog.
     void Pause();
     void Resume();
 
-    bool registered() const { return m_registered; }
-    unsigned timerId() const { return m_timerId; }
-    // The interval of the running timer, 0 when none runs.
-    int runningIntervalMs() const { return m_timerId ? m_intervalMs : 0; }
-    signed char setting() const { return m_setting; }
-    bool fetchInProgress() const { return m_fetchInProgress > 0; }
-    bool overrideSet() const { return m_override > 0; }
+    bool running() const { return m_running; }
+    // 0 while switched off, else the row of the interval chosen last, kept through pauses.
+    int setting() const { return m_setting; }
+    bool fetchInProgress() const { return m_fetchInProgress; }
+    bool overrideSet() const { return m_override; }
 
 private:
     void start(int intervalMs);
@@ -86,9 +82,10 @@ private:
 
     SnapshotHost& m_host;
     bool m_registered = false;
-    unsigned m_timerId = 0;
-    int m_intervalMs = 0;
-    signed char m_setting = kStartSetting;
-    signed char m_fetchInProgress = 0;
-    signed char m_override = 0;
+    bool m_running = false;
+    int m_setting = kStartSetting;
+    // Set while a fetch runs, so a tick or command arriving meanwhile fetches nothing.
+    bool m_fetchInProgress = false;
+    // "Disable auto disable timer": a failed fetch leaves the timer running.
+    bool m_override = false;
 };

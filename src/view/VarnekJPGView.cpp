@@ -2,10 +2,11 @@
 
 #include "camera/CameraRequest.h"
 #include "camera/CameraSettings.h"
-#include "camera/Settings.h"
 #include "platform/Desktop.h"
+#include "view/CommandIds.h"
 #include "view/PictureLayout.h"
 #include "view/PresetPad.h"
+#include "view/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,15 +20,6 @@
 #include <QStatusBar>
 
 namespace {
-
-constexpr int kSettingsCommand = 32771;
-constexpr int kGetOneImageCommand = 32781;
-constexpr int kOverrideCommand = 32788;
-constexpr int kFitWindowCommand = 32813;
-constexpr int kMoveToPresetCommand = 32782;
-constexpr int kSaveToPresetCommand = 32783;
-constexpr int kFileOpenCommand = 57601;
-constexpr int kFileSaveCommand = 57603;
 
 const QColor kCaptionBackground(50, 50, 50);
 const QColor kCaptionText(200, 200, 200);
@@ -44,7 +36,7 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent)
     // The view takes the keyboard focus and keeps it, so keys reach the camera without a click.
     setFocusPolicy(Qt::StrongFocus);
 
-    connect(&m_timer, &QTimer::timeout, this, &CVarnekJPGView::SnapshotTimerProc);
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_snapshot.SnapshotTimerProc(); });
     buildCommands();
 
     const std::optional<QString> path = pathInFolder(platform::programFolder(), QStringLiteral("auto.jpg"));
@@ -60,36 +52,40 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent)
 
 CVarnekJPGView::~CVarnekJPGView() = default;
 
-void CVarnekJPGView::SetDocument(QObject* document)
-{
-    m_document = document;
-}
-
 void CVarnekJPGView::buildCommands()
 {
-    m_commands.add(kSettingsCommand, [this] { OnSettings(); });
+    m_commands.add(cmd::Settings, [this] { OnSettings(); });
     for (const TimerRow& row : timerRows()) {
         const auto handler = row.setting == 0
-            ? CommandMap::Handler([this] { OnTimerOff(); })
-            : CommandMap::Handler([this, setting = row.setting] { SetTimerInterval(setting); });
+            ? CommandMap::Handler([this] { m_snapshot.OnTimerOff(); })
+            : CommandMap::Handler([this, setting = row.setting] { m_snapshot.SetTimerInterval(setting); });
         m_commands.add(row.menuCommand, handler);
         if (row.toolbarCommand != 0)
             m_commands.add(row.toolbarCommand, handler);
     }
-    m_commands.add(kGetOneImageCommand, [this] { OnGetOneImage(); });
-    m_commands.add(kOverrideCommand, [this] { OnDisableAutoDisableTimer(); },
-                   [this](CCmdUI& ui) { OnUpdateDisableAutoDisableTimer(ui); });
-    m_commands.add(kFitWindowCommand, [this] { OnFitWindowToImage(); });
+    m_commands.add(cmd::GetOneImage, [this] { m_snapshot.OnGetOneImage(); });
+    m_commands.add(
+        cmd::DisableAutoDisableTimer,
+        [this] {
+            m_snapshot.toggleOverride();
+            emit commandStateChanged();
+        },
+        [this](CCmdUI& ui) { ui.setCheck(m_snapshot.overrideSet()); });
+    m_commands.add(cmd::FitWindowToImage, [this] { OnFitWindowToImage(); });
     for (const PageCommand& page : pageCommands())
         m_commands.add(page.command, [this, page] { OnPageCommand(page); });
-    m_commands.add(kSdVideoCommand, [this] { OnSdVideo(); });
-    m_commands.add(kMoveToPresetCommand, [this] { OnMoveToPreset(); },
-                   [this](CCmdUI& ui) { OnUpdateMoveToPreset(ui); });
-    m_commands.add(kSaveToPresetCommand, [this] { OnSaveToPreset(); },
-                   [this](CCmdUI& ui) { OnUpdateSaveToPreset(ui); });
-    const auto fileCommandState = [this](CCmdUI& ui) { ui.Enable(!m_fileWait.busy()); };
-    m_commands.add(kFileOpenCommand, [this] { OnFileOpen(); }, fileCommandState);
-    m_commands.add(kFileSaveCommand, [this] { OnFileSave(); }, fileCommandState);
+    m_commands.add(cmd::SdVideo, [this] { OnSdVideo(); });
+    m_commands.add(cmd::MoveToPreset, [this] { OnMoveToPreset(); }, [this](CCmdUI& ui) {
+        const PadMenuState state = m_panTilt.moveToPresetState();
+        ui.setCheck(state.checked);
+        if (state.repaint == Repaint::Erase)
+            update();
+    });
+    m_commands.add(cmd::SaveToPreset, [this] { OnSaveToPreset(); },
+                   [this](CCmdUI& ui) { ui.setCheck(m_panTilt.saveToPresetState().checked); });
+    const auto fileCommandState = [this](CCmdUI& ui) { ui.enable(!m_fileWait.busy()); };
+    m_commands.add(cmd::FileOpen, [this] { OnFileOpen(); }, fileCommandState);
+    m_commands.add(cmd::FileSave, [this] { OnFileSave(); }, fileCommandState);
 }
 
 bool CVarnekJPGView::OnCmdMsg(int id, CCmdUI* ui)
@@ -97,7 +93,7 @@ bool CVarnekJPGView::OnCmdMsg(int id, CCmdUI* ui)
     return m_commands.dispatch(id, ui);
 }
 
-void CVarnekJPGView::AddCommand(int id, CommandMap::Handler handler, CommandMap::Update update)
+void CVarnekJPGView::addCommand(int id, CommandMap::Handler handler, CommandMap::Update update)
 {
     m_commands.add(id, std::move(handler), std::move(update));
     emit commandStateChanged();
@@ -107,78 +103,12 @@ void CVarnekJPGView::AddCommand(int id, CommandMap::Handler handler, CommandMap:
 
 void CVarnekJPGView::OnInitialUpdate()
 {
-    OnUpdate();
-}
-
-void CVarnekJPGView::OnUpdate()
-{
     m_snapshot.OnUpdate();
-}
-
-void CVarnekJPGView::SnapshotTimerProc()
-{
-    m_snapshot.SnapshotTimerProc();
-}
-
-int CVarnekJPGView::RefreshSnapshot()
-{
-    return m_snapshot.RefreshSnapshot();
 }
 
 int CVarnekJPGView::FetchSnapshot()
 {
     return ::fetchSnapshot(currentCameraSettings(), m_autoJpgPath);
-}
-
-void CVarnekJPGView::SetTimerInterval(signed char setting)
-{
-    m_snapshot.SetTimerInterval(setting);
-}
-
-void CVarnekJPGView::OnTimerOff()
-{
-    m_snapshot.OnTimerOff();
-}
-
-void CVarnekJPGView::OnGetOneImage()
-{
-    m_snapshot.OnGetOneImage();
-}
-
-void CVarnekJPGView::OnDisableAutoDisableTimer()
-{
-    m_snapshot.ToggleOverride();
-    emit commandStateChanged();
-}
-
-void CVarnekJPGView::OnUpdateDisableAutoDisableTimer(CCmdUI& ui) const
-{
-    ui.SetCheck(m_snapshot.overrideSet());
-}
-
-void CVarnekJPGView::Pause()
-{
-    m_snapshot.Pause();
-}
-
-void CVarnekJPGView::Resume()
-{
-    m_snapshot.Resume();
-}
-
-void CVarnekJPGView::startSnapshotTimer(int intervalMs)
-{
-    m_timer.start(intervalMs);
-}
-
-void CVarnekJPGView::stopSnapshotTimer()
-{
-    m_timer.stop();
-}
-
-void CVarnekJPGView::setFrameTitle(const QString& title)
-{
-    window()->setWindowTitle(title);
 }
 
 void CVarnekJPGView::setStatusPane(const QString& text)
@@ -199,20 +129,10 @@ void CVarnekJPGView::deleteSnapshotFile()
         QFile::remove(m_autoJpgPath);
 }
 
-int CVarnekJPGView::fetchSnapshot()
-{
-    return FetchSnapshot();
-}
-
 bool CVarnekJPGView::snapshotFileReadable()
 {
     QFile file(m_autoJpgPath);
     return !m_autoJpgPath.isEmpty() && file.open(QIODevice::ReadOnly);
-}
-
-void CVarnekJPGView::repaintWithoutErase()
-{
-    update();
 }
 
 // --- Settings, camera commands --------------------------------------------------------------
@@ -334,11 +254,9 @@ void CVarnekJPGView::perform(const PanTiltAction& action, QEvent* event, const s
         event->accept();
     }
     if (action.refreshSnapshot)
-        RefreshSnapshot();
-    if (action.repaint == PanTiltAction::Erase)
+        m_snapshot.RefreshSnapshot();
+    if (action.repaint != Repaint::None)
         update();
-    else if (action.repaint == PanTiltAction::NoErase)
-        repaintWithoutErase();
 }
 
 // Qt grabs the mouse from a press until the last button is released, so a left button released
@@ -365,23 +283,10 @@ void CVarnekJPGView::OnMoveToPreset()
     emit commandStateChanged();
 }
 
-void CVarnekJPGView::OnUpdateMoveToPreset(CCmdUI& ui)
-{
-    const PadMenuState state = m_panTilt.moveToPresetState();
-    ui.SetCheck(state.checked);
-    if (state.repaint == PanTiltAction::Erase)
-        update();
-}
-
 void CVarnekJPGView::OnSaveToPreset()
 {
     perform(m_panTilt.saveToPreset(), nullptr, {});
     emit commandStateChanged();
-}
-
-void CVarnekJPGView::OnUpdateSaveToPreset(CCmdUI& ui) const
-{
-    ui.SetCheck(m_panTilt.saveToPresetState().checked);
 }
 
 // --- Open and Save --------------------------------------------------------------------------
@@ -390,7 +295,7 @@ bool CVarnekJPGView::beginFileCommand()
 {
     if (!m_fileWait.begin())
         return false;
-    Pause();
+    m_snapshot.Pause();
     emit commandStateChanged();
     return true;
 }
@@ -431,8 +336,7 @@ void CVarnekJPGView::OnFileSave()
 void CVarnekJPGView::finishFileCommand()
 {
     // The camera gets four quiet seconds before polling resumes; the window keeps answering.
-    m_fileWait.finish([this] {
-        Resume();
-        emit commandStateChanged();
-    });
+    // Open and Save come back only after the resume, so the refresh of the commands' state waits
+    // for that too.
+    m_fileWait.finish([this] { m_snapshot.Resume(); }, [this] { emit commandStateChanged(); });
 }

@@ -25,32 +25,26 @@ public:
     ~CVarnekJPGView() override;
 
     // The document the view shows; the view draws nothing without one.
-    void SetDocument(QObject* document);
-    QObject* GetDocument() const { return m_document; }
+    void setDocument(QObject* document) { m_document = document; }
+    QObject* document() const { return m_document; }
 
     // Command routing: the view is the first target of every command.
     bool OnCmdMsg(int id, CCmdUI* ui) override;
     // Adds (or replaces) a command handler of the view.
-    void AddCommand(int id, CommandMap::Handler handler, CommandMap::Update update = {});
+    void addCommand(int id, CommandMap::Handler handler, CommandMap::Update update = {});
 
-    // Sent by the frame when the view is first shown and whenever the document is renewed or
-    // opened: polling restarts at 1 second.
+    // Sent by the application when the view is first shown and whenever the document is renewed
+    // or opened: polling restarts at 1 second.
     void OnInitialUpdate();
-    void OnUpdate();
 
-    // The snapshot timer's tick.
-    void SnapshotTimerProc();
-    // The snapshot cycle and the timer commands.
-    int RefreshSnapshot();
-    int FetchSnapshot();
-    void SetTimerInterval(signed char setting);
-    void OnTimerOff();
-    void OnGetOneImage();
-    void OnDisableAutoDisableTimer();
-    void OnUpdateDisableAutoDisableTimer(CCmdUI& ui) const;
+    // The timer commands, the tick and the snapshot cycle live in the timer.
+    SnapshotTimer& snapshotTimer() { return m_snapshot; }
+    const SnapshotTimer& snapshotTimer() const { return m_snapshot; }
+    // The window timer behind the snapshot timer.
+    const QTimer& windowTimer() const { return m_timer; }
     // Around a file or print dialog: the timer stops and later runs again at its last setting.
-    void Pause();
-    void Resume();
+    void Pause() { m_snapshot.Pause(); }
+    void Resume() { m_snapshot.Resume(); }
 
     void OnSettings();
     void OnFitWindowToImage();
@@ -66,24 +60,17 @@ public:
     void OnDraw(QPainter& painter, int clientWidth);
 
     const QString& autoJpgPath() const { return m_autoJpgPath; }
-    const SnapshotTimer& snapshotTimer() const { return m_snapshot; }
-    // The window timer behind the snapshot timer.
-    const QTimer& windowTimer() const { return m_timer; }
 
     // "&Move to preset" and "&Save to preset": lay a preset pad over the picture, or take it away.
     void OnMoveToPreset();
-    void OnUpdateMoveToPreset(CCmdUI& ui);
     void OnSaveToPreset();
-    void OnUpdateSaveToPreset(CCmdUI& ui) const;
-    // 0 no pad, 1 the goto pad, 2 the set pad.
-    signed char padMode() const { return m_panTilt.padMode(); }
+    PadMode padMode() const { return m_panTilt.padMode(); }
 
     // "&Open..." hands a chosen file to its program; "&Save" copies auto.jpg under a chosen name.
     // Both pause the snapshot timer around the chooser and resume it four seconds after.
     void OnFileOpen();
     void OnFileSave();
-    // True from Open or Save until their Resume has run; both are refused meanwhile.
-    bool fileCommandWaiting() const { return m_fileWait.busy(); }
+    // The wait after the chooser: Open and Save are refused until it is over.
     FileCommandWait& fileCommandWait() { return m_fileWait; }
 
 signals:
@@ -105,14 +92,14 @@ private:
     void finishFileCommand();
 
     // SnapshotHost
-    void startSnapshotTimer(int intervalMs) override;
-    void stopSnapshotTimer() override;
-    void setFrameTitle(const QString& title) override;
+    void startSnapshotTimer(int intervalMs) override { m_timer.start(intervalMs); }
+    void stopSnapshotTimer() override { m_timer.stop(); }
+    void setFrameTitle(const QString& title) override { window()->setWindowTitle(title); }
     void setStatusPane(const QString& text) override;
     void deleteSnapshotFile() override;
-    int fetchSnapshot() override;
+    int FetchSnapshot() override;
     bool snapshotFileReadable() override;
-    void repaintWithoutErase() override;
+    void repaintWithoutErase() override { update(); }
 
     QString m_autoJpgPath;
     QPointer<QObject> m_document;

@@ -2,21 +2,17 @@
 // The whole program started as from a desktop, in a fresh program folder with its settings file
 // pointing at a simulated camera on loopback.
 
-#include "view/ViewFixture.h"
+#include "support/CameraFixture.h"
 
-#include "app/MainFrame.h"
 #include "app/VarnekJPGApp.h"
+#include "view/CommandIds.h"
 #include "view/VarnekJPGView.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
-
-#include <memory>
 
 class AppTest : public CameraTest {
 protected:
@@ -38,14 +34,10 @@ protected:
         }
         return nullptr;
     }
-
     // The menu item of a command, found in the menu as the user sees it.
     QAction* menuItem(const QString& title, int id) const
     {
-        QMenu* m = menu(title);
-        if (!m)
-            return nullptr;
-        for (QAction* item : m->actions()) {
+        for (QAction* item : menu(title)->actions()) {
             if (!item->isSeparator() && item->data().toInt() == id)
                 return item;
         }

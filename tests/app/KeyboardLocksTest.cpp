@@ -1,37 +1,26 @@
-// Reading the keyboard's lock lights; FrameCommandsTest sees the frame's indicators follow them.
+// The keyboard's lock lights read from sysfs, and the frame's indicators following them.
 #include "app/KeyboardLocks.h"
+#include "app/MainFrame.h"
 
 #include <QDir>
-#include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-void led(const QString& root, const QString& name, const QByteArray& brightness)
-{
-    QDir().mkpath(root + QLatin1Char('/') + name);
-    QFile file(root + QLatin1Char('/') + name + QStringLiteral("/brightness"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(brightness);
-}
-
-TEST(KeyboardLocks, EachLockLitWhenAnyKeyboardShowsItsLightUnknownWithoutReadableLights)
+TEST(KeyboardLocks, EachLockLitWhenAnyKeyboardShowsItsLightAndTheFrameShowsIt)
 {
     QTemporaryDir root;
-    EXPECT_EQ(readLockState(root.path()), LockState{});
     EXPECT_EQ(readLockState(root.path() + QStringLiteral("/missing")), LockState{});
-    QDir().mkpath(root.path() + QStringLiteral("/input1::scrolllock")); // no brightness
-    led(root.path(), QStringLiteral("input1::numlock"), "garbage");
-    EXPECT_EQ(readLockState(root.path()), LockState{});
-
-    led(root.path(), QStringLiteral("input3::capslock"), "0\n");
-    led(root.path(), QStringLiteral("input7::capslock"), "1\n");
-    led(root.path(), QStringLiteral("input3::numlock"), "255\n");
-    led(root.path(), QStringLiteral("input3::scrolllock"), "0\n");
-    led(root.path(), QStringLiteral("phy0-led"), "1\n");
+    for (const auto& [name, brightness] : {std::pair{"input3::capslock", "0\n"}, {"input7::capslock", "1\n"},
+                                           {"input3::numlock", "255\n"}, {"input1::scrolllock", "garbage"}, {"phy0-led", "1\n"}}) {
+        QDir(root.path()).mkpath(QLatin1String(name));
+        QFile file(root.filePath(QLatin1String(name) + QStringLiteral("/brightness")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(brightness) > 0);
+    }
     EXPECT_EQ(readLockState(root.path()), (LockState{true, true, false}));
+    CMainFrame frame;
+    frame.setIndicatorSource(root.path());
+    EXPECT_EQ(QStringList({frame.indicatorPane(0)->text(), frame.indicatorPane(1)->text(), frame.indicatorPane(2)->text()}),
+              QStringList({"CAP", "NUM", ""}));
 }
-
-} // namespace

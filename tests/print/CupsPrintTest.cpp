@@ -2,7 +2,7 @@
 // printer (cups-pdf), and the PDF it writes read back with poppler's tools.
 #include "PrintFixture.h"
 #include "camera/CameraRequest.h"
-#include "view/ViewFixture.h"
+#include "support/CameraFixture.h"
 
 #include <QDir>
 #include <QPrinterInfo>

@@ -1,7 +1,7 @@
 // The File menu's print commands on the running program: the print dialog and the framework's
 // setup, preview and direct print, each with the snapshot timer stopped while it runs.
 #include "app/AppFixture.h"
-#include "app/CommandTable.h"
+#include "view/CommandIds.h"
 #include "PrintFixture.h"
 
 #include <QPageSetupDialog>
@@ -37,7 +37,7 @@ protected:
             check(dialog);
             dialog.reject();
         });
-        EXPECT_TRUE(frame->RouteCommand(command));
+        EXPECT_TRUE(frame->routeCommand(command));
         EXPECT_TRUE(seen) << command;
     }
 
@@ -47,7 +47,7 @@ protected:
 TEST_F(PrintCommandsTest, PrintOpensTheDialogWithTheTimerPausedAndRestartsItUnlessItWasOff)
 {
     for (const int command : {cmd::FilePrint, cmd::FilePrintDirect, cmd::FilePrintPreview, cmd::FilePrintSetup})
-        EXPECT_TRUE(frame->CommandState(command).enabled) << command;
+        EXPECT_TRUE(frame->commandState(command).enabled) << command;
 
     runWithDialog<CPrintDlg>(cmd::FilePrint, [](CPrintDlg& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("VarnekJPG Print"));
@@ -58,7 +58,7 @@ TEST_F(PrintCommandsTest, PrintOpensTheDialogWithTheTimerPausedAndRestartsItUnle
     EXPECT_EQ(frame->windowTitle(), kRunning);
 
     // Switched off before: it stays off and the title keeps saying paused.
-    frame->RouteCommand(32780);
+    frame->routeCommand(cmd::TimerOff);
     runWithDialog<CPrintDlg>(cmd::FilePrint, [](CPrintDlg&) {});
     EXPECT_FALSE(view->windowTimer().isActive());
     EXPECT_EQ(frame->windowTitle(), kPaused);
@@ -80,8 +80,8 @@ TEST_F(PrintCommandsTest, SetupPreviewAndDirectPrintPauseTheTimerAndPrintTheView
     EXPECT_EQ(frame->windowTitle(), kRunning);
 
     ASSERT_TRUE(folder.exists(QStringLiteral("auto.jpg")));
-    frame->RouteCommand(32780);
-    EXPECT_TRUE(frame->RouteCommand(cmd::FilePrintDirect));
+    frame->routeCommand(cmd::TimerOff);
+    EXPECT_TRUE(frame->routeCommand(cmd::FilePrintDirect));
     EXPECT_EQ(printers.created, QStringList{QStringLiteral("PDF file")}) << "the default printer, once";
     EXPECT_TRUE(folder.read(QStringLiteral("printed.pdf")).startsWith("%PDF")) << "printed without a dialog";
     EXPECT_EQ(frame->windowTitle(), kPaused);

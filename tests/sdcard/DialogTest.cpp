@@ -4,6 +4,7 @@
 #include "camera/CameraRequest.h"
 #include "sdcard/DialogSDVideo.h"
 #include "sdcard/RecordingTreeModel.h"
+#include "view/CommandIds.h"
 #include "view/PageCommands.h"
 
 #include <QLabel>
@@ -90,7 +91,7 @@ TEST_F(AppTest, SdVideoShowsTheCardsFoldersAndRecordingsWithEachFolderOpen)
             expanded.push_back(dialog.treeView()->isExpanded(dialog.model().index(row, 0)));
         dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
     });
-    menuItem(QStringLiteral("&SD"), 32800)->trigger();
+    menuItem(QStringLiteral("&SD"), cmd::SdVideo)->trigger();
     EXPECT_EQ(lines, kCameraTree);
     EXPECT_EQ(expanded, (std::vector<bool>{false, true, true, true}));
 }

@@ -13,7 +13,6 @@ TempFolder::TempFolder()
     m_program = m_dir.filePath(QStringLiteral("program"));
     QDir::setCurrent(m_program);
     qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
-    m_settingsFile = m_dir.filePath(QStringLiteral("config/VarnekJPG/VarnekJPG.conf"));
 }
 
 TempFolder::~TempFolder()

@@ -18,7 +18,7 @@ public:
     // The program folder (the current directory while this object lives).
     QString path() const { return m_program; }
     QString file(const QString& name) const { return QDir(m_program).filePath(name); }
-    QString settingsFile() const { return m_settingsFile; }
+    QString settingsFile() const { return m_dir.filePath(QStringLiteral("config/VarnekJPG/VarnekJPG.conf")); }
     bool exists(const QString& name) const { return QFile::exists(file(name)); }
     QByteArray read(const QString& name) const;
     void write(const QString& name, const QByteArray& bytes) const;
@@ -31,5 +31,4 @@ private:
     QByteArray m_oldXdg;
     bool m_hadXdg;
     QString m_program;
-    QString m_settingsFile;
 };

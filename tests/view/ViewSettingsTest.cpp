@@ -1,9 +1,8 @@
-// The settings dialog and the view's "&Settings" command: what the dialog shows, what it stores,
-// and what the program then uses.
-#include "ViewFixture.h"
+// The settings dialog opened by "&Settings": what it shows, stores, and the program then uses.
+#include "support/CameraFixture.h"
 
-#include "camera/CameraSettings.h"
-#include "camera/Settings.h"
+#include "view/CommandIds.h"
+#include "view/Settings.h"
 #include "view/VarnekJPGView.h"
 
 #include <QLineEdit>
@@ -15,29 +14,14 @@
 namespace {
 
 const QString kCameraUrl = QStringLiteral("http://127.0.0.1:9/tmpfs/auto.jpg");
-const CameraSettings kDefaults{defaultSnapshotUrl(), defaultUserName(), defaultPassword()};
+const QString kDefaultUrl = QStringLiteral("http://192.168.1.88/tmpfs/auto.jpg");
 
-void click(CSettings& dialog, int id)
+QLineEdit* field(CSettings& dialog, const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); }
+void click(CSettings& dialog, const char* name)
 {
-    auto* button = qobject_cast<QPushButton*>(dialog.GetDlgItem(id));
-    ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
 }
-
-void retype(CSettings& dialog, int id, const QString& text)
-{
-    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
-    ASSERT_NE(edit, nullptr);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-QStringList fields(const CSettings& dialog)
-{
-    return {dialog.GetDlgItemText(CSettings::IDC_SNAPSHOT_URL), dialog.GetDlgItemText(CSettings::IDC_USER_NAME),
-            dialog.GetDlgItemText(CSettings::IDC_PASSWORD)};
-}
+QStringList fields(CSettings& d) { return {field(d, "snapshotUrl")->text(), field(d, "userName")->text(), field(d, "password")->text()}; }
 
 class ViewSettingsTest : public ::testing::Test {
 protected:
@@ -50,9 +34,15 @@ protected:
         CVarnekJPGView view;
         loaded = currentCameraSettings();
         whenModalOpen<CSettings>(std::move(act));
-        ASSERT_TRUE(view.OnCmdMsg(32771, nullptr));
+        ASSERT_TRUE(view.OnCmdMsg(cmd::Settings, nullptr));
     }
-    QString stored(const QString& name) { return store.read(name, 1000).value_or(QStringLiteral("(none)")); }
+    QStringList storedValues()
+    {
+        QStringList values;
+        for (const QString& name : {kValueSnapshotUrl, kValueUserName, kValuePassword})
+            values << store.read(name, 1000).value_or(QStringLiteral("(none)"));
+        return values;
+    }
 
     TempFolder folder;
     platform::RecordingDesktop desktop;
@@ -61,82 +51,35 @@ protected:
     const QStringList camera{kCameraUrl, QStringLiteral("viewer"), QStringLiteral("s3cret")};
 };
 
-TEST_F(ViewSettingsTest, FirstRunUsesTheDefaultsButShowsThreeEmptyFieldsAndCancelStoresNothing)
+TEST_F(ViewSettingsTest, FirstRunUsesTheDefaultsShowsEmptyFieldsAndSetToDefaultsStoresThemAtOnce)
 {
     QStringList shown;
     runSettings({}, [&](CSettings& dialog) {
         shown = fields(dialog);
-        click(dialog, CSettings::IDCANCEL_BUTTON);
+        click(dialog, "setDefaults");
+        click(dialog, "cancel");
     });
-    EXPECT_EQ(loaded, kDefaults);
+    EXPECT_EQ(loaded, (CameraSettings{kDefaultUrl, "admin", "pelto"}));
     EXPECT_EQ(shown, QStringList({"", "", ""}));
-    EXPECT_EQ(stored(kValueSnapshotUrl), QStringLiteral("(none)"));
+    EXPECT_EQ(storedValues(), QStringList({kDefaultUrl, "admin", "pelto"})) << "stored although the dialog was cancelled";
 }
 
-TEST_F(ViewSettingsTest, SetToDefaultsThenCancelStoresAndUsesTheDefaults)
+TEST_F(ViewSettingsTest, TheStoredValuesAreShownAndEnterMeansOkWhereverTheFocusIsAndStoresNothingUnapplied)
 {
-    QStringList shown, afterDefaults;
-    runSettings(camera, [&](CSettings& dialog) {
-        shown = fields(dialog);
-        click(dialog, CSettings::IDC_SET_DEFAULTS);
-        afterDefaults = fields(dialog);
-        click(dialog, CSettings::IDCANCEL_BUTTON);
-    });
-    EXPECT_EQ(shown, camera);
-    EXPECT_EQ(afterDefaults, QStringList({defaultSnapshotUrl(), "admin", defaultPassword()}));
-    EXPECT_EQ(QStringList({stored(kValueSnapshotUrl), stored(kValueUserName), stored(kValuePassword)}), afterDefaults);
-    EXPECT_EQ(currentCameraSettings(), kDefaults);
-}
-
-TEST_F(ViewSettingsTest, ANewUrlConfirmedWithOkButNeverAppliedIsLost)
-{
-    runSettings(camera, [&](CSettings& dialog) {
-        retype(dialog, CSettings::IDC_SNAPSHOT_URL, QStringLiteral("http://127.0.0.1:10/tmpfs/auto.jpg"));
-        click(dialog, CSettings::IDOK_BUTTON);
-    });
-    EXPECT_EQ(stored(kValueSnapshotUrl), kCameraUrl);
-    EXPECT_EQ(currentCameraSettings().snapshotUrl, kCameraUrl);
-}
-
-TEST_F(ViewSettingsTest, AnAppliedEmptyUserNameLoadsEmptyNotAsTheDefault)
-{
-    runSettings(camera, [&](CSettings& dialog) {
-        retype(dialog, CSettings::IDC_USER_NAME, QString());
-        click(dialog, CSettings::IDC_APPLY);
-        click(dialog, CSettings::IDOK_BUTTON);
-    });
-    EXPECT_EQ(stored(kValueUserName), QString(""));
-    EXPECT_EQ(currentCameraSettings(), (CameraSettings{kCameraUrl, QString(), QStringLiteral("s3cret")}));
-}
-
-TEST_F(ViewSettingsTest, APasswordTooLongForItsFieldShowsEmptyAndLoadsAsTheDefault)
-{
-    QStringList shown;
-    runSettings({kCameraUrl, QStringLiteral("viewer"), QString(30, QLatin1Char('p'))}, [&](CSettings& dialog) {
-        shown = fields(dialog);
-        click(dialog, CSettings::IDCANCEL_BUTTON);
-    });
-    EXPECT_EQ(loaded, (CameraSettings{kCameraUrl, QStringLiteral("viewer"), defaultPassword()}));
-    EXPECT_EQ(shown, QStringList({kCameraUrl, "viewer", ""}));
-}
-
-TEST_F(ViewSettingsTest, LaidOutFromItsDialogUnitsAndApplyStoresAtMost499Characters)
-{
-    CSettings dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("VarnekJPG Settings"));
-    EXPECT_EQ(dialog.size(), QSize(839, 327)) << "559 x 201 units";
-    EXPECT_EQ(dialog.GetDlgItem(CSettings::IDOK_BUTTON)->geometry(), QRect(644, 293, 75, 23))
-        << "(429, 180, 50, 14) units";
-    EXPECT_TRUE(qobject_cast<QPushButton*>(dialog.GetDlgItem(CSettings::IDOK_BUTTON))->isDefault());
-    EXPECT_EQ(dialog.GetDlgItemText(CSettings::IDC_SET_DEFAULTS), QStringLiteral("Set to defaults"));
-    EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.GetDlgItem(CSettings::IDC_PASSWORD))->echoMode(), QLineEdit::Normal);
-
-    dialog.SetDlgItemText(CSettings::IDC_SNAPSHOT_URL, QString(600, QLatin1Char('x')));
-    dialog.SetDlgItemText(CSettings::IDC_PASSWORD, QStringLiteral("pw"));
-    dialog.OnApply();
-    EXPECT_EQ(stored(kValueSnapshotUrl), QString(499, QLatin1Char('x')));
-    EXPECT_EQ(stored(kValueUserName), QString(""));
-    EXPECT_EQ(stored(kValuePassword), QStringLiteral("pw"));
+    for (const char* focused : {"setDefaults", "apply", "snapshotUrl"}) {
+        SCOPED_TRACE(focused);
+        QStringList shown;
+        runSettings(camera, [&](CSettings& dialog) {
+            shown = fields(dialog);
+            field(dialog, "snapshotUrl")->setText(QStringLiteral("http://127.0.0.1:10/tmpfs/auto.jpg"));
+            QWidget* target = dialog.findChild<QWidget*>(QLatin1String(focused));
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+        });
+        EXPECT_EQ(shown, camera) << "the stored values";
+        EXPECT_EQ(storedValues(), camera);
+        EXPECT_EQ(currentCameraSettings().snapshotUrl, kCameraUrl);
+    }
 }
 
 } // namespace

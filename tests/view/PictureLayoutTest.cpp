@@ -1,7 +1,7 @@
-// Where the picture goes and the caption above it; ViewPaintTest sees them drawn.
+// Where the picture goes, the caption above it, and the frame that fits a picture; ViewPaintTest
+// sees them drawn.
 #include "view/PictureLayout.h"
 
-#include <QFontMetrics>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -28,24 +28,13 @@ TEST(Caption, NamesFileSizeAndScaleTruncatedInSinglePrecision)
     EXPECT_EQ(decodeFailureCaption(kPath), QStringLiteral("Failed to open file ") + kPath);
 }
 
-TEST(PictureDestination, StretchedToTheClientWidthBelowTheCaptionWhateverTheHeight)
+TEST(FitFrameRect, LeftTenTopFortyRightAndBottomFromTheBorderedClientRect)
 {
-    EXPECT_EQ(pictureDestination(1920, 1080, 1000), QRect(1, 30, 1000, 562)); // 562.5 truncated
-    EXPECT_EQ(pictureDestination(100, 1000, 300), QRect(1, 30, 300, 3000));
-    EXPECT_EQ(pictureDestination(0, 0, 300).height(), 0);
-}
-
-TEST(CaptionFont, TahomaWithACellOfEighteenPixelsOrTheClosestBelow)
-{
-    const QFont font = captionFont();
-    EXPECT_TRUE(font.families().startsWith(QStringLiteral("Tahoma")));
-    EXPECT_EQ(font.weight(), QFont::Normal);
-    EXPECT_FALSE(font.italic());
-    ASSERT_GT(font.pixelSize(), 1);
-    EXPECT_LE(QFontMetrics(font).height(), 18);
-    QFont bigger(font);
-    bigger.setPixelSize(font.pixelSize() + 1);
-    EXPECT_TRUE(font.pixelSize() == 18 || QFontMetrics(bigger).height() > 18) << "the next size up would fit";
+    // Client rectangle (0, 40, 1304, 910) for 1280 x 720: borders move its right and bottom out,
+    // while the left and top are set to (10, 40), not converted.
+    EXPECT_EQ(fitFrameRect(1280, 720, QMargins()), QRect(QPoint(10, 40), QPoint(1303, 909)));
+    EXPECT_EQ(fitFrameRect(1280, 720, QMargins(4, 30, 5, 6)), QRect(QPoint(10, 40), QPoint(1308, 915)));
+    EXPECT_EQ(fitFrameRect(0, 0, QMargins()), QRect(10, 40, 14, 150)) << "an undecodable picture";
 }
 
 } // namespace

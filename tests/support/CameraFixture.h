@@ -8,7 +8,6 @@
 #include "platform/RecordingDesktop.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -19,11 +18,10 @@
 
 class CameraTest : public ::testing::Test {
 protected:
-    void SetUp() override { useCamera({}); }
-
-    // Starts a camera with these options and points the settings file at it.
-    void useCamera(fakecam::Options options)
+    // Starts a camera and points the settings file at it.
+    void SetUp() override
     {
+        const fakecam::Options options;
         camera = std::make_unique<fakecam::FakeCamera>(options);
         ASSERT_TRUE(camera->start());
         SettingsStore store;
@@ -49,20 +47,12 @@ protected:
     std::unique_ptr<fakecam::FakeCamera> camera;
 };
 
-// Whether a pixel is the view's black background.
-inline bool isBlack(const QImage& image, int x, int y)
-{
-    const QColor c = image.pixelColor(x, y);
-    return c.red() == 0 && c.green() == 0 && c.blue() == 0;
-}
-
-// Acts on a modal dialog of type Dialog once it is up in its modal loop. The action is expected to
-// close it; a dialog left open is a failure, and is closed so the test goes on.
+// Acts on the modal widget of type Dialog once it is up in its modal loop. The action is expected
+// to close it; a dialog left open is a failure, and is closed so the test goes on.
 template <typename Dialog>
 void whenModalOpen(std::function<void(Dialog&)> act)
 {
     auto* poll = new QTimer;
-    poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -75,5 +65,5 @@ void whenModalOpen(std::function<void(Dialog&)> act)
             dialog->reject();
         }
     });
-    poll->start();
+    poll->start(5);
 }

@@ -1,4 +1,4 @@
-#include "camera/Settings.h"
+#include "view/Settings.h"
 
 #include "platform/DialogUnits.h"
 
@@ -18,19 +18,21 @@ QLabel* label(QWidget* parent, const QString& text, QRect units)
     return l;
 }
 
-QLineEdit* lineEdit(QWidget* parent, int id, QRect units)
+QLineEdit* lineEdit(QWidget* parent, const char* name, QRect units)
 {
     auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::number(id));
+    e->setObjectName(QLatin1String(name));
     e->setGeometry(units);
     return e;
 }
 
-QPushButton* button(QWidget* parent, int id, const QString& text, QRect units)
+QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect units)
 {
     auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::number(id));
+    b->setObjectName(QLatin1String(name));
     b->setGeometry(units);
+    // Enter always means OK: a focused "Set to defaults" or "Apply" taking it instead would
+    // overwrite the stored camera address and credentials without the user meaning to.
     b->setAutoDefault(false);
     return b;
 }
@@ -50,17 +52,17 @@ CSettings::CSettings(QWidget* parent, SettingsStore store)
     label(this, tr("Web address of the IP cam jpg file.  e.g. ") + defaultSnapshotUrl(),
           dialogUnitsRect(18, 28, 499, 10));
     // A long URL scrolls inside its field.
-    m_url = lineEdit(this, IDC_SNAPSHOT_URL, dialogUnitsRect(18, 47, 501, 14));
+    m_url = lineEdit(this, "snapshotUrl", dialogUnitsRect(18, 47, 501, 14));
     label(this, tr("User name"), dialogUnitsRect(18, 70, 251, 10));
-    m_userName = lineEdit(this, IDC_USER_NAME, dialogUnitsRect(18, 89, 251, 14));
+    m_userName = lineEdit(this, "userName", dialogUnitsRect(18, 89, 251, 14));
     label(this, tr("Password"), dialogUnitsRect(18, 112, 251, 10));
     // Shown in clear: the user types it from the camera's own label.
-    m_password = lineEdit(this, IDC_PASSWORD, dialogUnitsRect(18, 131, 251, 14));
+    m_password = lineEdit(this, "password", dialogUnitsRect(18, 131, 251, 14));
 
-    m_defaults = button(this, IDC_SET_DEFAULTS, tr("Set to defaults"), dialogUnitsRect(250, 180, 61, 14));
-    m_apply = button(this, IDC_APPLY, tr("Apply"), dialogUnitsRect(343, 180, 61, 14));
-    m_ok = button(this, IDOK_BUTTON, tr("OK"), dialogUnitsRect(429, 180, 50, 14));
-    m_cancel = button(this, IDCANCEL_BUTTON, tr("Cancel"), dialogUnitsRect(502, 180, 50, 14));
+    m_defaults = button(this, "setDefaults", tr("Set to defaults"), dialogUnitsRect(250, 180, 61, 14));
+    m_apply = button(this, "apply", tr("Apply"), dialogUnitsRect(343, 180, 61, 14));
+    m_ok = button(this, "ok", tr("OK"), dialogUnitsRect(429, 180, 50, 14));
+    m_cancel = button(this, "cancel", tr("Cancel"), dialogUnitsRect(502, 180, 50, 14));
     m_ok->setDefault(true);
 
     // Tab order follows the fields from top to bottom, then the buttons left to right.
@@ -76,44 +78,6 @@ CSettings::CSettings(QWidget* parent, SettingsStore store)
     // OK and Cancel close the dialog and store nothing: only Apply and Set to defaults store.
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-QLineEdit* CSettings::edit(int id) const
-{
-    switch (id) {
-    case IDC_SNAPSHOT_URL: return m_url;
-    case IDC_USER_NAME: return m_userName;
-    case IDC_PASSWORD: return m_password;
-    default: return nullptr;
-    }
-}
-
-QWidget* CSettings::GetDlgItem(int id) const
-{
-    if (QLineEdit* e = edit(id))
-        return e;
-    switch (id) {
-    case IDC_APPLY: return m_apply;
-    case IDC_SET_DEFAULTS: return m_defaults;
-    case IDOK_BUTTON: return m_ok;
-    case IDCANCEL_BUTTON: return m_cancel;
-    default: return nullptr;
-    }
-}
-
-QString CSettings::GetDlgItemText(int id) const
-{
-    if (QLineEdit* e = edit(id))
-        return e->text();
-    if (auto* b = qobject_cast<QPushButton*>(GetDlgItem(id)))
-        return b->text();
-    return QString();
-}
-
-void CSettings::SetDlgItemText(int id, const QString& text)
-{
-    if (QLineEdit* e = edit(id))
-        e->setText(text);
 }
 
 void CSettings::showEvent(QShowEvent* event)
@@ -136,23 +100,23 @@ void CSettings::OnShowWindow()
 void CSettings::OnApply()
 {
     const struct {
-        int id;
+        const QLineEdit* field;
         const QString& valueName;
     } fields[] = {
-        {IDC_SNAPSHOT_URL, kValueSnapshotUrl},
-        {IDC_USER_NAME, kValueUserName},
-        {IDC_PASSWORD, kValuePassword},
+        {m_url, kValueSnapshotUrl},
+        {m_userName, kValueUserName},
+        {m_password, kValuePassword},
     };
     // Each value on its own: one that cannot be written is dropped without a word, the others
     // are still stored.
     for (const auto& field : fields)
-        m_store.write(field.valueName, GetDlgItemText(field.id).left(kDialogFieldChars));
+        m_store.write(field.valueName, field.field->text().left(kDialogFieldChars));
 }
 
 void CSettings::OnSetDefaults()
 {
-    SetDlgItemText(IDC_PASSWORD, defaultPassword());
-    SetDlgItemText(IDC_USER_NAME, defaultUserName());
-    SetDlgItemText(IDC_SNAPSHOT_URL, defaultSnapshotUrl());
+    m_password->setText(defaultPassword());
+    m_userName->setText(defaultUserName());
+    m_url->setText(defaultSnapshotUrl());
     OnApply();
 }

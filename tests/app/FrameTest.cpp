@@ -1,0 +1,95 @@
+// The menu bar, toolbar and status bar as the user meets them, and the timer as the frame shows it.
+#include "AppFixture.h"
+
+
+namespace {
+
+class FrameTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ASSERT_TRUE(start());
+    }
+    void clickButton(int command) { QTest::mouseClick(frame->toolBar()->widgetForAction(frame->action(command)), Qt::LeftButton); }
+};
+
+TEST_F(FrameTest, MenuBarAndToolbarInOrderWithTheEditCommandsDisabledEverywhere)
+{
+    QStringList titles;
+    for (QAction* entry : frame->menuBar()->actions())
+        titles << entry->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Options", "&Timer", "&Control", "F&unctions", "&SD", "&Help"}));
+    EXPECT_EQ(menuItem("&File", cmd::FileSave)->text(), QStringLiteral("&Save\tCtrl+S"));
+    for (int id : {cmd::EditUndo, cmd::EditCut, cmd::EditCopy, cmd::EditPaste}) {
+        EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
+        EXPECT_FALSE(frame->routeCommand(id)) << id;
+    }
+    EXPECT_FALSE(frame->toolBar()->widgetForAction(frame->action(cmd::EditCopy))->isEnabled());
+
+    QList<int> layout;
+    for (QAction* item : frame->toolBar()->actions())
+        layout << (item->isSeparator() ? 0 : item->data().toInt());
+    using namespace cmd;
+    EXPECT_EQ(layout, (QList<int>{FileNew, FileOpen, 0, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint,
+                                  AppAbout, 0, ToolbarTimerOff, 0, ToolbarTimer1s, ToolbarTimer100ms,
+                                  ToolbarTimer200ms, 0, ToolbarTimer400ms, ToolbarTimer4s, FitWindowToImage}));
+    EXPECT_EQ(frame->toolBar()->allowedAreas(), Qt::AllToolBarAreas);
+    menuItem("&View", cmd::ViewToolbar)->trigger();
+    EXPECT_TRUE(frame->toolBar()->isHidden());
+}
+
+TEST_F(FrameTest, FitWindowSizesTheFrameForThePicture)
+{
+    view->snapshotTimer().OnGetOneImage();
+    frame->showMaximized();
+    ASSERT_TRUE(frame->routeCommand(cmd::FitWindowToImage));
+    EXPECT_FALSE(frame->isMaximized());
+    // For 640 x 480 the client rectangle (0, 40, 664, 670), grown by the borders, then put at (10, 40).
+    const QRect outer = frame->frameGeometry(), inner = frame->geometry();
+    EXPECT_EQ(outer, QRect(QPoint(10, 40), QPoint(663 + outer.right() - inner.right(), 669 + outer.bottom() - inner.bottom())));
+}
+
+TEST_F(FrameTest, EachIntervalAndItsToolbarTwinFetchOnceRunTheTimerAndSetTheTitle)
+{
+    using namespace cmd;
+    struct Case { int command; bool toolbar; int intervalMs; const char* title; };
+    const Case cases[] = {
+        {Timer100ms, false, 100, "100ms"},        {Timer200ms, false, 200, "200ms"},
+        {Timer400ms, false, 400, "400ms"},        {Timer1s, false, 1000, "1 second"},
+        {Timer2s, false, 2000, "2 seconds"},      {Timer4s, false, 4000, "4 seconds"},
+        {Timer10s, false, 10000, "10 seconds"},   {Timer1min, false, 60000, "1 minute"},
+        {ToolbarTimer100ms, true, 100, "100ms"},  {ToolbarTimer200ms, true, 200, "200ms"},
+        {ToolbarTimer400ms, true, 400, "400ms"},  {ToolbarTimer1s, true, 1000, "1 second"},
+        {ToolbarTimer4s, true, 4000, "4 seconds"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        // From the timer switched off, by the menu and by the Stop button in turn.
+        c.toolbar ? clickButton(ToolbarTimerOff) : menuItem("&Timer", TimerOff)->trigger();
+        EXPECT_FALSE(view->windowTimer().isActive());
+        EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("The timer is off"));
+        const int before = snapshotRequests();
+        c.toolbar ? clickButton(c.command) : menuItem("&Timer", c.command)->trigger();
+        EXPECT_EQ(snapshotRequests(), before + 1) << "one picture at once";
+        EXPECT_EQ(view->windowTimer().interval(), c.intervalMs);
+        EXPECT_TRUE(view->windowTimer().isActive());
+        EXPECT_EQ(frame->windowTitle(), QStringLiteral("VarnekJPG timer running ") + QLatin1String(c.title));
+    }
+}
+
+TEST_F(FrameTest, OpenAndSaveAreGreyedDuringTheirWaitAndEnabledAfterIt)
+{
+    for (const int command : {cmd::FileSave, cmd::FileOpen}) {
+        // Actions (menu items and Ctrl+O / Ctrl+S) and toolbar buttons.
+        const auto enabled = [&](int id) {
+            return frame->action(id)->isEnabled() && frame->toolBar()->widgetForAction(frame->action(id))->isEnabled();
+        };
+        clickButton(command); // the chooser is cancelled
+        EXPECT_FALSE(enabled(cmd::FileOpen) || enabled(cmd::FileSave));
+        view->fileCommandWait().expireNow();
+        EXPECT_TRUE(enabled(cmd::FileOpen) && enabled(cmd::FileSave));
+    }
+}
+
+} // namespace
