@@ -57,7 +57,7 @@ private:
 
 // Fills a record from the store: each field separately, the default where the value is missing
 // or too long, an empty text where an empty text is stored.
-CameraSettings loadCameraSettings(const SettingsStore& store);
+CameraSettings readCameraSettings(const SettingsStore& store);
 
 // The program-wide record that every camera request reads.
 CameraSettings currentCameraSettings();
