@@ -1,5 +1,7 @@
 #include "view/SnapshotTimer.h"
 
+#include "camera/RequestSeams.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -78,7 +80,9 @@ void SnapshotTimer::SnapshotTimerProc()
 
 int SnapshotTimer::RefreshSnapshot()
 {
-    if (m_fetchInProgress > 0)
+    // Nor while another request waits on this thread: the window stays alive during that wait,
+    // and a fetch begun inside it would run its steps in the middle of another handler's.
+    if (m_fetchInProgress > 0 || requestWaitInProgress())
         return -1;
     m_fetchInProgress = 1;
     m_host.deleteSnapshotFile();

@@ -127,7 +127,7 @@ int CVarnekJPGView::RefreshSnapshot()
 
 int CVarnekJPGView::FetchSnapshot()
 {
-    return ::fetchSnapshot(currentCameraSettings(), m_autoJpgPath);
+    return ::requestSnapshot(currentCameraSettings(), m_autoJpgPath);
 }
 
 void CVarnekJPGView::SetTimerInterval(signed char setting)
