@@ -1,0 +1,53 @@
+#pragma once
+// A program folder and a simulated camera on loopback with quick time limits, and the messages
+// the camera link would show.
+
+#include "camera/CameraRequest.h"
+#include "camera/LinkCache.h"
+#include "fakecam/FakeCamera.h"
+#include "support/TempFolder.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+class CameraFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        clearLinkCache();
+        ASSERT_TRUE(camera.start());
+        settings = {QString::fromStdString(camera.snapshotUrl()), QStringLiteral("admin"), QStringLiteral("pelto")};
+        limits.snapshotConnectMs = limits.snapshotTotalMs = limits.otherConnectMs = limits.otherTotalMs = 1500;
+        limits.otherRetryDelayMs = 100;
+        limits.recordingSlowSeconds = 1;
+        setRequestTimeouts(limits);
+        setMessageReporter([this](const QString& caption, const QString& text) { messages << caption << text; });
+    }
+    void TearDown() override
+    {
+        setRequestTimeouts(RequestTimeouts{});
+        setMessageReporter({});
+        clearLinkCache(); // closes the kept connections, so the camera stops at once
+    }
+    static fakecam::Options keepingConnections()
+    {
+        fakecam::Options options;
+        options.keepAlive = true;
+        return options;
+    }
+    QString autoJpg() const { return folder.file(QStringLiteral("auto.jpg")); }
+    // Every file in the folder, hidden ones included: no temporary file may be left behind.
+    QStringList files() const { return folder.entries(); }
+    static double secondsSince(std::chrono::steady_clock::time_point start)
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+
+    TempFolder folder;
+    fakecam::FakeCamera camera{keepingConnections()};
+    CameraSettings settings;
+    RequestTimeouts limits;
+    QStringList messages;
+};
