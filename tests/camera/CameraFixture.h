@@ -7,7 +7,6 @@
 #include "fakecam/FakeCamera.h"
 #include "support/TempFolder.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -31,22 +30,21 @@ protected:
         setMessageReporter({});
         clearLinkCache(); // closes the kept connections, so the camera stops at once
     }
-    static fakecam::Options keepingConnections()
-    {
-        fakecam::Options options;
-        options.keepAlive = true;
-        return options;
-    }
     QString autoJpg() const { return folder.file(QStringLiteral("auto.jpg")); }
     // Every file in the folder, hidden ones included: no temporary file may be left behind.
     QStringList files() const { return folder.entries(); }
-    static double secondsSince(std::chrono::steady_clock::time_point start)
+    using Clock = std::chrono::steady_clock;
+    static double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+    // The first recording of the card: its name, and its URL on the camera.
+    std::pair<QByteArray, QByteArray> recording() const
     {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const std::string date = camera.dates().front();
+        const std::string name = camera.recordings(date).front();
+        return {QByteArray::fromStdString(name), QByteArray::fromStdString(camera.baseUrl() + "/sd/" + date + "/record000/" + name)};
     }
 
     TempFolder folder;
-    fakecam::FakeCamera camera{keepingConnections()};
+    fakecam::FakeCamera camera{fakecam::keepingConnections()};
     CameraSettings settings;
     RequestTimeouts limits;
     QStringList messages;

@@ -9,20 +9,9 @@
 
 namespace {
 
-using fakecam::AuthMode;
 using fakecam::FakeCamera;
 using fakecam::Fault;
-using Clock = std::chrono::steady_clock;
-
-class CameraLinkTest : public CameraFixture {};
-
-int authenticatedRequestsFor(const FakeCamera& camera, const std::string& path)
-{
-    int count = 0;
-    for (const auto& r : camera.requests())
-        count += r.path == path && r.authenticated ? 1 : 0;
-    return count;
-}
+using CameraLinkTest = CameraFixture;
 
 TEST_F(CameraLinkTest, ACameraThatTakesTheRequestAndNeverAnswersGetsItOnce)
 {
@@ -31,7 +20,8 @@ TEST_F(CameraLinkTest, ACameraThatTakesTheRequestAndNeverAnswersGetsItOnce)
     const auto start = Clock::now();
     EXPECT_EQ(SendCameraCommand(64, settings, folder.path()), -1);
     EXPECT_LT(secondsSince(start), 1.5 + 1.0);
-    EXPECT_EQ(authenticatedRequestsFor(camera, "/cgi-bin/hi3510/sysreboot.cgi"), 1);
+    const auto seen = camera.requests();
+    EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const auto& r) { return r.authenticated; }), 1);
     // The challenge came and the answer never began: the older page stays, nothing else appears.
     EXPECT_EQ(folder.read(QStringLiteral("reboot.html")), QByteArray("older page"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("reboot.html")});
@@ -41,14 +31,12 @@ TEST_F(CameraLinkTest, ATricklingCameraHoldsNoRequestPastItsLimit)
 {
     camera.setFault(Fault::Trickle);
     camera.setPage("/cgi-bin/hi3510/getnetinfo.cgi", std::string(4000, 'x'));
-    const std::string date = camera.dates().front();
-    const std::string name = camera.recordings(date).front();
-    const QByteArray recording = QByteArray::fromStdString(camera.baseUrl() + "/sd/" + date + "/record000/" + name);
+    const auto [name, url] = recording();
     const std::vector<std::function<int()>> variants{
         [&] { return requestSnapshot(settings, autoJpg()); },
         [&] { return SendCameraCommand(61, settings, folder.path()); },
         [&] { return FetchSdListing(settings, folder.path(), "", "sd.html"); },
-        [&] { return FetchSdFile(settings, folder.path(), recording, QByteArray::fromStdString(name)); },
+        [&] { return FetchSdFile(settings, folder.path(), url, name); },
     };
     for (std::size_t i = 0; i < variants.size(); ++i) {
         const auto start = Clock::now();
@@ -61,7 +49,6 @@ TEST_F(CameraLinkTest, ATricklingCameraHoldsNoRequestPastItsLimit)
 
 TEST_F(CameraLinkTest, AfterTheFirstChallengeAPictureCostsOneRequestOnAKeptConnection)
 {
-    camera.setFault(Fault::None);
     for (int i = 0; i < 5; ++i)
         ASSERT_EQ(requestSnapshot(settings, autoJpg()), 0);
     // Challenge and answer, then the credentials go out at once.
@@ -79,7 +66,7 @@ TEST_F(CameraLinkTest, AfterTheFirstChallengeAPictureCostsOneRequestOnAKeptConne
 
 TEST_F(CameraLinkTest, CredentialsNeverFollowARedirectToAnotherPort)
 {
-    FakeCamera other{keepingConnections()};
+    FakeCamera other{fakecam::keepingConnections()};
     ASSERT_TRUE(other.start());
     const std::string page = "/cgi-bin/hi3510/getserverinfo.cgi";
     camera.setRedirect(page, other.baseUrl() + page);
@@ -107,37 +94,28 @@ TEST_F(CameraLinkTest, AnAnswerOverTheCapFailsAndKeepsNothingButRecordingsHaveNo
     EXPECT_EQ(folder.read(QStringLiteral("netinfo.html")), QByteArray(1000, 'x'));
 
     camera.setRecordingSize(3000);
-    const std::string date = camera.dates().front();
-    const std::string name = camera.recordings(date).front();
-    EXPECT_EQ(FetchSdFile(settings, folder.path(), QByteArray::fromStdString(camera.baseUrl() + "/sd/" + date + "/record000/" + name),
-                          QByteArray::fromStdString(name)),
-              0);
+    EXPECT_EQ(FetchSdFile(settings, folder.path(), recording().second, recording().first), 0);
 }
 
 TEST_F(CameraLinkTest, ACameraThatAcceptsNoConnectionIsGivenUpAfterTheConnectLimit)
 {
     // A listener whose queue is full: further connections are never accepted.
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     socklen_t length = sizeof address;
     ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
     ASSERT_EQ(::listen(listener, 0), 0);
     ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    std::vector<int> fillers;
-    for (int i = 0; i < 3; ++i) {
-        fillers.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
-        ::connect(fillers.back(), reinterpret_cast<sockaddr*>(&address), length);
-    }
+    std::vector<int> fillers{::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0), ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0)};
+    for (int fd : fillers)
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), length);
     limits.otherConnectMs = 300;
     limits.otherTotalMs = 20000;
     setRequestTimeouts(limits);
     settings.snapshotUrl = QStringLiteral("http://127.0.0.1:%1/tmpfs/auto.jpg").arg(ntohs(address.sin_port));
     const auto start = Clock::now();
     EXPECT_EQ(SendCameraCommand(60, settings, folder.path()), -1);
-    // Two attempts of 0.3 s with 0.1 s between them.
-    EXPECT_LT(secondsSince(start), 3.0);
+    EXPECT_LT(secondsSince(start), 3.0); // two attempts of 0.3 s, 0.1 s apart
     for (int fd : fillers)
         ::close(fd);
     ::close(listener);

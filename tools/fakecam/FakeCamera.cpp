@@ -30,6 +30,13 @@ std::uint64_t splitmix(std::uint64_t x)
 
 } // namespace
 
+Options keepingConnections()
+{
+    Options options;
+    options.keepAlive = true;
+    return options;
+}
+
 FakeCamera::FakeCamera(Options options) : m(std::make_unique<Impl>(std::move(options))) {}
 
 FakeCamera::~FakeCamera()

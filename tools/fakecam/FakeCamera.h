@@ -45,6 +45,9 @@ struct Options {
     bool keepAlive = false;
 };
 
+// Options of a camera that keeps its connections open, the others as by default.
+Options keepingConnections();
+
 struct RecordedRequest {
     std::string method;
     std::string target;                        // path and query as sent
