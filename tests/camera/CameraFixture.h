@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 class CameraFixture : public ::testing::Test {
 protected:

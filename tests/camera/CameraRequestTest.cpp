@@ -150,8 +150,7 @@ TEST_F(CameraRequestTest, NamesFromTheCameraStayInTheProgramFolderAsBytes)
     EXPECT_EQ(nameForDisplay("caf\xC3\xA9"), QStringLiteral("café"));
 }
 
-// A program folder whose full path has exactly `length` characters.
-QString folderOfLength(QString path, int length)
+QString folderWithPathLength(QString path, int length)
 {
     while (path.size() < length)
         path += QLatin1Char('/') + QString(std::min(length - static_cast<int>(path.size()) - 1, 200), QLatin1Char('d'));
@@ -162,8 +161,8 @@ QString folderOfLength(QString path, int length)
 TEST_F(CameraRequestTest, ThePathRuleAcceptsFourHundredNinetyNineAndRefusesFiveHundred)
 {
     // Folder + "/" + "cgi.html" = 499 characters fits with its terminator; 500 does not.
-    const QString fits = folderOfLength(folder.path() + QStringLiteral("/a"), 499 - 9);
-    const QString tooLong = folderOfLength(folder.path() + QStringLiteral("/b"), 500 - 9);
+    const QString fits = folderWithPathLength(folder.path() + QStringLiteral("/a"), 499 - 9);
+    const QString tooLong = folderWithPathLength(folder.path() + QStringLiteral("/b"), 500 - 9);
     EXPECT_EQ(SendCameraCommand(0, settings, fits), 0);
     EXPECT_EQ(FetchSdListing(settings, fits, "", "lst.html"), 0);
     EXPECT_TRUE(messages.isEmpty());
