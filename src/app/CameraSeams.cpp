@@ -6,12 +6,25 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
 // Long enough to keep the wait cheap, short enough that paint and close feel immediate.
 constexpr int kSliceMs = 20;
 constexpr int kBusyCursorAfterMs = 500;
+
+// Whether any window of the program is still on screen: when the user has closed the last one, the
+// program is ending and the request must not hold it.
+bool anyWindowShown()
+{
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    return std::any_of(windows.begin(), windows.end(), [](const QWindow* w) {
+        return w->isVisible() && (w->type() == Qt::Window || w->type() == Qt::Dialog);
+    });
+}
 
 } // namespace
 
@@ -20,15 +33,13 @@ void waitKeepingWindowAlive(PendingRequest& request)
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     if (!app || QThread::currentThread() != app->thread())
         return;
-    bool closing = false;
-    const QMetaObject::Connection closed =
-        QObject::connect(app, &QGuiApplication::lastWindowClosed, [&closing] { closing = true; });
+    const bool windowShown = anyWindowShown();
     QElapsedTimer clock;
     clock.start();
     bool busy = false;
     while (!request.waitFor(kSliceMs)) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        if (closing || QCoreApplication::closingDown())
+        if ((windowShown && !anyWindowShown()) || QCoreApplication::closingDown())
             request.abort();
         if (!busy && clock.elapsed() >= kBusyCursorAfterMs) {
             QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
@@ -37,7 +48,6 @@ void waitKeepingWindowAlive(PendingRequest& request)
     }
     if (busy)
         QGuiApplication::restoreOverrideCursor();
-    QObject::disconnect(closed);
 }
 
 void installCameraSeams()
