@@ -11,8 +11,18 @@ namespace {
 // beside them, and the handle of an earlier camera or password until it ages out.
 constexpr std::size_t kIdleHandles = 4;
 
+// Idle handles, oldest first. They are closed when the program ends, so that nothing stays open
+// behind it and no leak checker takes them for lost.
+struct IdleHandles : std::deque<std::pair<QByteArray, CURL*>> {
+    ~IdleHandles()
+    {
+        for (auto& entry : *this)
+            curl_easy_cleanup(entry.second);
+    }
+};
+
 std::mutex g_cacheMutex;
-std::deque<std::pair<QByteArray, CURL*>> g_idle; // oldest first
+IdleHandles g_idle;
 std::map<QByteArray, long> g_schemes;
 
 } // namespace
@@ -75,14 +85,12 @@ void returnLinkHandle(const QByteArray& key, CURL* handle, bool keep)
 
 void clearLinkCache()
 {
-    std::deque<std::pair<QByteArray, CURL*>> idle;
+    IdleHandles idle;
     {
         std::lock_guard lock(g_cacheMutex);
         idle.swap(g_idle);
         g_schemes.clear();
     }
-    for (auto& entry : idle)
-        curl_easy_cleanup(entry.second);
 }
 
 long rememberedAuthScheme(const QByteArray& origin)
