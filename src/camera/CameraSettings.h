@@ -6,7 +6,8 @@
 
 #include <optional>
 
-// Field sizes in UTF-16 units, terminator included, as the stored values have always been read.
+// Field sizes in UTF-16 units, terminator included: a stored value longer than its field is taken
+// for damaged and its default used, so every camera with the usual short values reads the same.
 inline constexpr int kSnapshotUrlUnits = 300;
 inline constexpr int kCredentialUnits = 30;
 // The settings dialog reads at most this many characters from each of its fields.
