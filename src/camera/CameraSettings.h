@@ -6,8 +6,9 @@
 
 #include <optional>
 
-// Field sizes in UTF-16 units, terminator included: a stored value longer than its field is taken
-// for damaged and its default used, so every camera with the usual short values reads the same.
+// Field sizes in UTF-16 units, terminator included. A stored value that does not fit its field is
+// not used, its default takes its place: a damaged or hand-edited file cannot hand the requests an
+// address or password longer than they are built for.
 inline constexpr int kSnapshotUrlUnits = 300;
 inline constexpr int kCredentialUnits = 30;
 // The settings dialog reads at most this many characters from each of its fields.
