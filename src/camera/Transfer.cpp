@@ -48,6 +48,7 @@ struct Transfer {
     bool connected = false;   // a connection to the camera was made
     bool sent = false;        // a response has begun to arrive
     bool oldTargetGone = false;
+    long presentedScheme = 0; // the scheme presented at once, 0 when none was
     int fileStatus = 0;       // a negative job status when the file failed
 };
 
@@ -242,8 +243,8 @@ CURLcode attempt(Transfer& t, const QByteArray& url, const QByteArray& origin, C
         // Once this camera has asked for a scheme, that scheme alone: Basic then goes out with the
         // request itself, and Digest with the nonce of the last answer, saving a round trip.
         // Otherwise the credentials go only when asked for, in whichever scheme is asked for.
-        const long scheme = rememberedAuthScheme(origin);
-        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, scheme ? scheme : static_cast<long>(CURLAUTH_ANY));
+        t.presentedScheme = rememberedAuthScheme(origin);
+        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, t.presentedScheme ? t.presentedScheme : static_cast<long>(CURLAUTH_ANY));
     } else {
         curl_easy_setopt(curl, CURLOPT_USERNAME, nullptr);
         curl_easy_setopt(curl, CURLOPT_PASSWORD, nullptr);
@@ -378,6 +379,11 @@ void DownloadThreadProc(DownloadJob* job)
             result = attempt(t, url, origin, deadline, outcome.httpStatus, outcome.errorCause);
         }
     }
+    // A camera that now asks for another scheme than the one presented refused the request
+    // unread: it is asked once more, in the scheme it wants.
+    if (result == CURLE_OK && outcome.httpStatus == 401 && t.presentedScheme != 0 && t.fileStatus == 0
+        && rememberedAuthScheme(origin) != t.presentedScheme && Clock::now() < deadline)
+        result = attempt(t, url, origin, deadline, outcome.httpStatus, outcome.errorCause);
     returnLinkHandle(key, t.curl, result == CURLE_OK);
     t.curl = nullptr;
     outcome.sent = t.sent;
