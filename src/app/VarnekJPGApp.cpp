@@ -1,10 +1,12 @@
 #include "app/VarnekJPGApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/CameraSeams.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 #include "app/VarnekJPGDoc.h"
+#include "camera/Transfer.h"
 #include "platform/Desktop.h"
 #include "print/PrintCommands.h"
 #include "sdcard/DialogSDVideo.h"
@@ -54,6 +56,11 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setApplicationName(QStringLiteral("VarnekJPG"));
     // Lets the desktop match the window with its applications-menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("varnekjpg"));
+
+    // The camera link reports and waits through the desktop; downloads a killed run left
+    // half-done are of no use to anyone.
+    installCameraSeams();
+    removeLeftoverDownloads(platform::programFolder());
 
     // The recent-file list lives in the user's settings file beside the camera settings.
     m_recentFiles = m_store.recentFiles();

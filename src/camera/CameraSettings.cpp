@@ -133,7 +133,7 @@ bool SettingsStore::setRecentFiles(const QStringList& files)
     return true;
 }
 
-CameraSettings loadCameraSettings(const SettingsStore& store)
+CameraSettings readCameraSettings(const SettingsStore& store)
 {
     CameraSettings record;
     record.snapshotUrl = store.read(kValueSnapshotUrl, kSnapshotUrlUnits).value_or(defaultSnapshotUrl());
@@ -156,5 +156,5 @@ void setCurrentCameraSettings(const CameraSettings& settings)
 
 void LoadCameraSettings()
 {
-    setCurrentCameraSettings(loadCameraSettings(SettingsStore()));
+    setCurrentCameraSettings(readCameraSettings(SettingsStore()));
 }

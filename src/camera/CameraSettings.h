@@ -6,7 +6,9 @@
 
 #include <optional>
 
-// Field sizes in UTF-16 units, terminator included, as the stored values have always been read.
+// Field sizes in UTF-16 units, terminator included. A stored value that does not fit its field is
+// not used, its default takes its place: a damaged or hand-edited file cannot hand the requests an
+// address or password longer than they are built for.
 inline constexpr int kSnapshotUrlUnits = 300;
 inline constexpr int kCredentialUnits = 30;
 // The settings dialog reads at most this many characters from each of its fields.
@@ -57,7 +59,7 @@ private:
 
 // Fills a record from the store: each field separately, the default where the value is missing
 // or too long, an empty text where an empty text is stored.
-CameraSettings loadCameraSettings(const SettingsStore& store);
+CameraSettings readCameraSettings(const SettingsStore& store);
 
 // The program-wide record that every camera request reads.
 CameraSettings currentCameraSettings();

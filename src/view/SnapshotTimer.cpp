@@ -1,5 +1,6 @@
 #include "view/SnapshotTimer.h"
 
+#include "camera/RequestSeams.h"
 #include "view/CommandIds.h"
 
 #include <QCoreApplication>
@@ -79,7 +80,9 @@ void SnapshotTimer::SnapshotTimerProc()
 
 int SnapshotTimer::RefreshSnapshot()
 {
-    if (m_fetchInProgress)
+    // Nor while another request waits on this thread: the window stays alive during that wait,
+    // and a fetch begun inside it would run its steps in the middle of another handler's.
+    if (m_fetchInProgress || requestWaitInProgress())
         return -1;
     m_fetchInProgress = true;
     m_host.deleteSnapshotFile();

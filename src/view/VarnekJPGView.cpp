@@ -108,7 +108,7 @@ void CVarnekJPGView::OnInitialUpdate()
 
 int CVarnekJPGView::FetchSnapshot()
 {
-    return ::fetchSnapshot(currentCameraSettings(), m_autoJpgPath);
+    return ::requestSnapshot(currentCameraSettings(), m_autoJpgPath);
 }
 
 void CVarnekJPGView::setStatusPane(const QString& text)

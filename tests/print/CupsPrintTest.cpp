@@ -68,7 +68,7 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
         GTEST_SKIP() << "no CUPS PDF printer (cups-pdf) or no pdftoppm here; test.sh sets them up when run as root";
     if (cupsDefaultResolution(printer) != 600)
         GTEST_SKIP() << "the PDF printer " << printer.toStdString() << " is not set to 600 dpi (test.sh sets it so)";
-    ASSERT_EQ(fetchSnapshot(currentCameraSettings(), folder.file(QStringLiteral("auto.jpg"))), 0);
+    ASSERT_EQ(requestSnapshot(currentCameraSettings(), folder.file(QStringLiteral("auto.jpg"))), 0);
     QImage snapshot(folder.file(QStringLiteral("auto.jpg")));
 
     // What the printer's A4 paper leaves printable at 600 dpi.

@@ -3,6 +3,7 @@
 // 127.0.0.1 only and answers the snapshot, the CGI commands, the Micro-SD listings and the
 // recordings, with Basic or Digest authentication and switchable faults.
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -23,6 +24,8 @@ enum class Fault {
     TruncatedJpeg,     // the snapshot is a JPEG cut short (status 200, honest length)
     NotJpeg,           // the snapshot is an HTML page with status 200
     HostileListing,    // the listings hold hostile names and malformed lines
+    NeverAnswer,       // a request that got past authentication is taken and never answered
+    Trickle,           // every answer but a challenge goes out at two bytes a second
 };
 
 struct Options {
@@ -37,7 +40,13 @@ struct Options {
     std::string keyFile;
     // Size of every recording in bytes.
     std::uint64_t recordingSize = 1 << 20;
+    // Keep connections open for further requests, as most cameras do. Off, every answer closes
+    // its connection, and stop() never waits for an idle client.
+    bool keepAlive = false;
 };
+
+// Options of a camera that keeps its connections open, the others as by default.
+Options keepingConnections();
 
 struct RecordedRequest {
     std::string method;
@@ -48,6 +57,8 @@ struct RecordedRequest {
     bool authenticated = false;
     int status = 0;
     std::uint64_t bytesSent = 0;               // body bytes handed out
+    int connection = 0;                        // 1 for the first TCP connection, and so on
+    std::chrono::steady_clock::time_point received; // when the request had arrived
 
     std::string header(const std::string& lowerCaseName) const;
     bool hasHeader(const std::string& lowerCaseName) const;
@@ -83,8 +94,7 @@ public:
     FakeCamera& operator=(const FakeCamera&) = delete;
 
     // Starts listening on 127.0.0.1 and serving on a thread of its own. False when it cannot.
-    // After stop() it starts again on the port it had. It closes the connection after every
-    // answer. Only recordings honour a Range header (one range, answered 206); every other
+    // After stop() it starts again on the port it had. Only recordings honour a Range header (one range, answered 206); every other
     // answer is whole, with status 200 unless said otherwise.
     bool start();
     void stop();
@@ -97,7 +107,7 @@ public:
     std::string snapshotUrl() const;
 
     // Takes effect with the next request. StallBeforeAnswer holds every request, challenges
-    // included; the body faults (DropMidBody, StallMidBody) cut every answer except a 401
+    // included, for stallSeconds; NeverAnswer holds an authenticated request until stop(); the body faults (DropMidBody, StallMidBody) cut every answer except a 401
     // challenge, so clients can still log in. A stall ends at once when the camera stops.
     void setFault(Fault fault, int stallSeconds = 0);
     void setCredentials(const std::string& user, const std::string& password);
@@ -108,7 +118,11 @@ public:
                  const std::string& contentType = "text/html");
     // Forgets every page given to setPage().
     void clearPages();
+    // Answers one exact target with a redirect (302) to location.
+    void setRedirect(const std::string& target, const std::string& location);
 
+    // TCP connections that carried a request, since the start or clearRequests().
+    int connections() const;
     std::vector<RecordedRequest> requests() const;
     void clearRequests();
     CameraState state() const;

@@ -25,7 +25,8 @@ void usage(std::FILE* out)
                  "  --no-auth                 no authentication at all\n"
                  "  --size WxH                640x480, 1280x720 or 1920x1080 (default 640x480)\n"
                  "  --fault NAME              none, wrong-credentials, snapshot-404, drop, stall-before,\n"
-                 "                            stall-mid, truncated-jpeg, not-jpeg, hostile-listing\n"
+                 "                            stall-mid, truncated-jpeg, not-jpeg, hostile-listing,\n"
+                 "                            never-answer, trickle\n"
                  "  --stall-seconds N         length of the stall faults (default 10)\n"
                  "  --recording-size BYTES    size of every recording (default 1048576)\n"
                  "  --cert FILE --key FILE    serve HTTPS with this PEM certificate and key\n");
@@ -57,6 +58,8 @@ bool parseFault(const std::string& name, fakecam::Fault& fault)
         {"truncated-jpeg", Fault::TruncatedJpeg},
         {"not-jpeg", Fault::NotJpeg},
         {"hostile-listing", Fault::HostileListing},
+        {"never-answer", Fault::NeverAnswer},
+        {"trickle", Fault::Trickle},
     };
     for (const auto& [text, value] : names) {
         if (name == text) {
@@ -73,6 +76,8 @@ int main(int argc, char** argv)
 {
     fakecam::Options options;
     options.port = 8765;
+    // Like a real camera, the stand-alone one keeps connections open between requests.
+    options.keepAlive = true;
     fakecam::Fault fault = fakecam::Fault::None;
     unsigned long long stallSeconds = 10;
 
