@@ -70,7 +70,7 @@ protected:
     void injure(const Row& row, const std::string& target)
     {
         RequestTimeouts limits;
-        limits.snapshotConnectMs = limits.snapshotTotalMs = limits.otherConnectMs = limits.otherTotalMs = 500;
+        limits.snapshotConnectMs = limits.snapshotTotalMs = limits.otherConnectMs = limits.otherTotalMs = 800;
         limits.otherRetryDelayMs = 50;
         limits.recordingSlowSeconds = 1;
         if (row.capBytes)
