@@ -80,7 +80,7 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
         record->bytesSent = head ? 0 : answer.body.size();
         {
             std::lock_guard lock(mutex);
-            records.push_back(record);
+            keepRecord(record);
         }
         res.set_content(std::move(answer.body), answer.contentType);
         return;
@@ -88,7 +88,7 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
 
     {
         std::lock_guard lock(mutex);
-        records.push_back(record);
+        keepRecord(record);
     }
     const std::uint64_t cutAt = cut ? length / 2 : length;
     const bool stallFirst = cut && current == Fault::StallMidBody;

@@ -72,6 +72,14 @@ struct FakeCamera::Impl {
     std::map<std::string, detail::Page> pages;
     std::map<std::string, std::string> redirects; // target -> Location
     std::vector<std::shared_ptr<RecordedRequest>> records;
+    // Keeps a request's record; the caller holds `mutex`. A long-running camera drops its oldest
+    // half once it holds more than options.maxRecords.
+    void keepRecord(std::shared_ptr<RecordedRequest> record)
+    {
+        records.push_back(std::move(record));
+        if (options.maxRecords > 0 && records.size() > options.maxRecords)
+            records.erase(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(records.size() / 2));
+    }
     std::map<std::string, int> connectionOf; // "address:port" of the client -> connection number
     std::deque<std::string> nonces;
     const std::string opaque;

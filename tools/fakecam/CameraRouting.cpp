@@ -97,7 +97,7 @@ void FakeCamera::Impl::handle(const httplib::Request& req, httplib::Response& re
     if (record->authenticated) {
         std::unique_lock lock(mutex);
         if (fault == Fault::NeverAnswer) {
-            records.push_back(record);
+            keepRecord(record);
             stall(lock, 0);
             return;
         }

@@ -4,6 +4,7 @@
 // recordings, with Basic or Digest authentication and switchable faults.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -43,6 +44,9 @@ struct Options {
     // Keep connections open for further requests, as most cameras do. Off, every answer closes
     // its connection, and stop() never waits for an idle client.
     bool keepAlive = false;
+    // Requests remembered for requests(); 0 keeps every one, as tests want. The stand-alone camera
+    // runs for hours and keeps a bounded number.
+    std::size_t maxRecords = 0;
 };
 
 // Options of a camera that keeps its connections open, the others as by default.

@@ -78,6 +78,7 @@ int main(int argc, char** argv)
     options.port = 8765;
     // Like a real camera, the stand-alone one keeps connections open between requests.
     options.keepAlive = true;
+    options.maxRecords = 1000;
     fakecam::Fault fault = fakecam::Fault::None;
     unsigned long long stallSeconds = 10;
 
