@@ -1,7 +1,11 @@
 // The live picture as drawn from auto.jpg, and a program folder with no room for that file.
 #include "support/CameraFixture.h"
 
+#include "view/PictureLayout.h"
 #include "view/VarnekJPGView.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
 
 namespace {
 
@@ -49,6 +53,25 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
         for (int y = 0; y < image.height(); y += 7)
             ASSERT_EQ(litInRow(image, y), 0) << "row " << y << " with " << content.constData();
     }
+}
+
+TEST_F(ViewPaintTest, APictureDecodedSmallerIsLaidOutAndCaptionedAtItsTrueSize)
+{
+    view.setDocument(&document);
+    view.resize(900, 600);
+    QImage frame(1920, 1080, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    QBuffer jpeg;
+    ASSERT_TRUE(jpeg.open(QIODevice::WriteOnly) && frame.save(&jpeg, "JPEG"));
+    folder.write(QStringLiteral("auto.jpg"), jpeg.data());
+    const QImage image = render();
+    EXPECT_EQ(litInRow(image, 30), 899);
+    EXPECT_EQ(litInRow(image, 535), 899) << "the last of 1080 * 900 / 1920 = 506 rows";
+    EXPECT_EQ(litInRow(image, 536), 0);
+    const QString caption = view.autoJpgPath() + QStringLiteral("    1920 by 1080  46%");
+    const int band = QFontMetrics(captionFont()).horizontalAdvance(caption);
+    EXPECT_NE(image.pixelColor(15 + band - 1, 12), QColor(Qt::black)) << "the caption's band";
+    EXPECT_EQ(image.pixelColor(15 + band + 1, 12), QColor(Qt::black));
 }
 
 TEST_F(CameraTest, AProgramFolderTooDeepForAutoJpgIsReportedOnceAndNothingIsLoaded)
