@@ -18,6 +18,9 @@
 #include <QPainter>
 #include <QPalette>
 #include <QStatusBar>
+#include <QtMath>
+
+#include <cmath>
 
 namespace {
 
@@ -187,10 +190,14 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
     QImageReader reader(m_autoJpgPath);
     // The header gives the picture's true size for the layout and the caption; a picture shown
     // much smaller than it is may be decoded smaller too, which the JPEG reader does for a
-    // fraction of the work.
+    // fraction of the work. Shown means in the device's pixels: a print scales the painter up to
+    // the page, a high-density screen has more pixels than the view has units.
     const QSize headerSize = m_autoJpgPath.isEmpty() ? QSize() : reader.size();
     if (headerSize.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        const QSize decodeSize = reducedDecodeSize(headerSize.width(), headerSize.height(), clientWidth);
+        const QTransform& transform = painter.combinedTransform();
+        const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);
+        const QSize decodeSize = reducedDecodeSize(headerSize.width(), headerSize.height(), deviceWidth);
         if (decodeSize != headerSize)
             reader.setScaledSize(decodeSize);
     }

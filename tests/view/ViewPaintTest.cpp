@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFontMetrics>
+#include <QPainter>
 
 namespace {
 
@@ -55,14 +56,16 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
     }
 }
 
-TEST_F(ViewPaintTest, APictureDecodedSmallerIsLaidOutAndCaptionedAtItsTrueSize)
+TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFullDetailInPrint)
 {
     view.setDocument(&document);
     view.resize(900, 600);
+    // Columns one pixel wide, black and white: a picture decoded at half its size is all grey.
     QImage frame(1920, 1080, QImage::Format_RGB32);
-    frame.fill(Qt::white);
+    for (int x = 0; x < frame.width(); ++x)
+        QPainter(&frame).fillRect(x, 0, 1, frame.height(), x % 2 ? Qt::white : Qt::black);
     QBuffer jpeg;
-    ASSERT_TRUE(jpeg.open(QIODevice::WriteOnly) && frame.save(&jpeg, "JPEG"));
+    ASSERT_TRUE(jpeg.open(QIODevice::WriteOnly) && frame.save(&jpeg, "JPEG", 95));
     folder.write(QStringLiteral("auto.jpg"), jpeg.data());
     const QImage image = render();
     EXPECT_EQ(litInRow(image, 30), 899);
@@ -72,6 +75,20 @@ TEST_F(ViewPaintTest, APictureDecodedSmallerIsLaidOutAndCaptionedAtItsTrueSize)
     const int band = QFontMetrics(captionFont()).horizontalAdvance(caption);
     EXPECT_NE(image.pixelColor(15 + band - 1, 12), QColor(Qt::black)) << "the caption's band";
     EXPECT_EQ(image.pixelColor(15 + band + 1, 12), QColor(Qt::black));
+
+    // A print stretches the same drawing to the page: there the picture keeps its full detail.
+    QImage page(1800, 1200, QImage::Format_RGB32);
+    page.fill(Qt::black);
+    QPainter painter(&page);
+    painter.scale(2, 2);
+    view.OnDraw(painter, 900);
+    int dark = 0, light = 0;
+    for (int x = 2; x < 1800; ++x) {
+        dark += qGray(page.pixel(x, 400)) < 64;
+        light += qGray(page.pixel(x, 400)) > 192;
+    }
+    EXPECT_GT(dark, 500);
+    EXPECT_GT(light, 500);
 }
 
 TEST_F(CameraTest, AProgramFolderTooDeepForAutoJpgIsReportedOnceAndNothingIsLoaded)
