@@ -3,7 +3,29 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
-ensure_packages
+
+# ./bench.sh fuzz: each libFuzzer target for FUZZ_SECONDS (60) under ASan and UBSan, built with
+# clang in build-fuzz. New inputs go to build-fuzz/corpus; the seeds in tests/fuzz/corpus stay as
+# they are. A finding stops its target, leaves build-fuzz/crash-* (or leak-*, timeout-*) and makes
+# the run fail.
+if [ "${1:-}" = fuzz ]; then
+  ensure_packages clang
+  clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n1)
+  ensure_packages "libclang-rt-${clang_major}-dev"
+  cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DVARNEK_TESTS=OFF -DVARNEK_FUZZ=ON >/dev/null
+  cmake --build build-fuzz -j"$(nproc)" --target fuzz_listing fuzz_settings fuzz_response
+  failed=0
+  for target in listing settings response; do
+    mkdir -p "build-fuzz/corpus/$target"
+    echo "== fuzz_$target, ${FUZZ_SECONDS:-60} s"
+    no_proxy='*' ./build-fuzz/tests/fuzz/fuzz_$target -max_total_time="${FUZZ_SECONDS:-60}" -timeout=20 \
+      -artifact_prefix=build-fuzz/ -print_final_stats=1 "build-fuzz/corpus/$target" "tests/fuzz/corpus/$target" 2>&1 \
+      | grep -E '^(#|==|stat::|Done)|ERROR|SUMMARY|Test unit written' | tail -n 12 || failed=1
+  done
+  exit "$failed"
+fi
+ensure_packages libjpeg-turbo-progs
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=ON >/dev/null
 
 # ./bench.sh soak [--valgrind]: the long run of snapshot cycles, or a short one under memcheck.

@@ -4,18 +4,28 @@
 #include "camera/CameraRequest.h"
 #include "camera/LinkCache.h"
 #include "fakecam/FakeCamera.h"
+#include "fakecam/SnapshotRenderer.h"
+#include "view/VarnekJPGView.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
 
 namespace {
 
@@ -65,13 +75,88 @@ void countPerPicture(fakecam::AuthMode mode, const char* name, int pictures)
     clearLinkCache();
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One run of `djpeg -outfile /dev/null file`, the whole decode of a frame by libjpeg's own tool.
+void runDjpeg(const QByteArray& file)
+{
+    const char* argv[] = {"djpeg", "-outfile", "/dev/null", file.constData(), nullptr};
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawnp(&pid, "djpeg", nullptr, nullptr, const_cast<char**>(argv), environ) != 0
+        || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "djpeg failed (is libjpeg-turbo-progs installed?)\n");
+        std::exit(1);
+    }
+}
+
+// One paint of the view (decode of auto.jpg, stretch, caption) for a 1920 x 1080 frame in a view
+// 1000 pixels wide, against djpeg of the same bytes.
+void paintAgainstDjpeg(int rounds)
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    fakecam::SnapshotView frame;
+    frame.width = 1920;
+    frame.height = 1080;
+    frame.clock = QStringLiteral("2026-11-30 12:00:00");
+    const QByteArray jpeg = fakecam::encodeJpeg(fakecam::renderSnapshot(frame));
+    QFile file(dir.filePath(QStringLiteral("auto.jpg")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
+        std::abort();
+    file.close();
+    // A frame as small as a JPEG gets: what djpeg costs before it decodes anything.
+    QFile tiny(dir.filePath(QStringLiteral("tiny.jpg")));
+    const QByteArray tinyJpeg = fakecam::encodeJpeg(QImage(8, 8, QImage::Format_RGB32));
+    if (!tiny.open(QIODevice::WriteOnly) || tiny.write(tinyJpeg) != tinyJpeg.size())
+        std::abort();
+    tiny.close();
+
+    QObject document;
+    CVarnekJPGView view;
+    view.setDocument(&document);
+    QImage canvas(1000, 800, QImage::Format_RGB32);
+    const auto paint = [&] {
+        QPainter painter(&canvas);
+        view.OnDraw(painter, canvas.width());
+    };
+    const QByteArray path = QFile::encodeName(file.fileName());
+    const QByteArray tinyPath = QFile::encodeName(tiny.fileName());
+    // Taken in turns and compared by their medians, so that other work on the machine weighs on
+    // both sides alike.
+    std::vector<double> ours, djpeg, startUp;
+    for (int i = 0; i < rounds; ++i) {
+        ours.push_back(secondsFor(1, paint));
+        djpeg.push_back(secondsFor(1, [&] { runDjpeg(path); }));
+        startUp.push_back(secondsFor(1, [&] { runDjpeg(tinyPath); }));
+    }
+    QDir::setCurrent(previous);
+
+    const double paintMs = 1000.0 * median(ours), djpegMs = 1000.0 * median(djpeg), startUpMs = 1000.0 * median(startUp);
+    std::printf("paint of a 1920x1080 picture (%lld bytes) in a view 1000 pixels wide, median of %d rounds\n",
+                static_cast<long long>(jpeg.size()), rounds);
+    std::printf("  view paint: %8.2f ms\n", paintMs);
+    std::printf("  djpeg of the same file: %8.2f ms (of which %.2f ms start-up, as for an 8x8 file)\n", djpegMs,
+                startUpMs);
+    std::printf("  paint per full decode: %.2f (goal at most 0.40); against djpeg without its start-up %.2f\n",
+                paintMs / djpegMs, paintMs / (djpegMs - startUpMs));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 200;
+
+    paintAgainstDjpeg(rounds);
 
     std::printf("steady state against the simulated camera, after one picture\n");
     countPerPicture(fakecam::AuthMode::Basic, "Basic", 100);

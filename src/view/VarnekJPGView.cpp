@@ -18,6 +18,9 @@
 #include <QPainter>
 #include <QPalette>
 #include <QStatusBar>
+#include <QtMath>
+
+#include <cmath>
 
 namespace {
 
@@ -185,13 +188,27 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
     // Decoded afresh on every paint: the file is the only copy of the picture.
     QImage picture;
     QImageReader reader(m_autoJpgPath);
+    // The header gives the picture's true size for the layout and the caption; a picture shown
+    // much smaller than it is may be decoded smaller too, which the JPEG reader does for a
+    // fraction of the work. Shown means in the device's pixels: a print scales the painter up to
+    // the page, a high-density screen has more pixels than the view has units.
+    const QSize headerSize = m_autoJpgPath.isEmpty() ? QSize() : reader.size();
+    if (headerSize.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const QTransform& transform = painter.combinedTransform();
+        const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);
+        const QSize decodeSize = reducedDecodeSize(headerSize.width(), headerSize.height(), deviceWidth);
+        if (decodeSize != headerSize)
+            reader.setScaledSize(decodeSize);
+    }
     const bool decoded = !m_autoJpgPath.isEmpty() && reader.read(&picture);
     if (!picture.isNull()) {
         QString caption;
         if (decoded) {
+            const QSize size = headerSize.isValid() ? headerSize : picture.size();
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            painter.drawImage(pictureDestination(picture.width(), picture.height(), clientWidth), picture);
-            caption = captionText(m_autoJpgPath, picture.width(), picture.height(), clientWidth);
+            painter.drawImage(pictureDestination(size.width(), size.height(), clientWidth), picture);
+            caption = captionText(m_autoJpgPath, size.width(), size.height(), clientWidth);
         } else {
             caption = decodeFailureCaption(m_autoJpgPath);
         }

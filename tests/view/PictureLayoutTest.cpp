@@ -28,6 +28,19 @@ TEST(Caption, NamesFileSizeAndScaleTruncatedInSinglePrecision)
     EXPECT_EQ(decodeFailureCaption(kPath), QStringLiteral("Failed to open file ") + kPath);
 }
 
+TEST(ReducedDecode, HalfQuarterOrEighthWhenTheStretchEnlargesThatByAtMostNineEighths)
+{
+    struct Row { int w, h, clientWidth; QSize decoded; };
+    const Row rows[] = {
+        {1920, 1080, 1000, {960, 540}}, {1920, 1080, 1080, {960, 540}}, {1920, 1080, 1081, {1920, 1080}},
+        {1920, 1080, 540, {480, 270}},  {1920, 1080, 239, {240, 135}},  {640, 480, 1000, {640, 480}},
+        {1281, 721, 600, {640, 360}},   // rounded down, so the reader keeps to one half
+        {7, 7, 0, {1, 1}},              // an eighth would be empty
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(reducedDecodeSize(r.w, r.h, r.clientWidth), r.decoded) << r.w << " in " << r.clientWidth;
+}
+
 TEST(FitFrameRect, LeftTenTopFortyRightAndBottomFromTheBorderedClientRect)
 {
     // Client rectangle (0, 40, 1304, 910) for 1280 x 720: borders move its right and bottom out,

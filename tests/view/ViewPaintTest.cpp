@@ -1,7 +1,12 @@
 // The live picture as drawn from auto.jpg, and a program folder with no room for that file.
 #include "support/CameraFixture.h"
 
+#include "view/PictureLayout.h"
 #include "view/VarnekJPGView.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QPainter>
 
 namespace {
 
@@ -49,6 +54,41 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
         for (int y = 0; y < image.height(); y += 7)
             ASSERT_EQ(litInRow(image, y), 0) << "row " << y << " with " << content.constData();
     }
+}
+
+TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFullDetailInPrint)
+{
+    view.setDocument(&document);
+    view.resize(900, 600);
+    // Columns one pixel wide, black and white: a picture decoded at half its size is all grey.
+    QImage frame(1920, 1080, QImage::Format_RGB32);
+    for (int x = 0; x < frame.width(); ++x)
+        QPainter(&frame).fillRect(x, 0, 1, frame.height(), x % 2 ? Qt::white : Qt::black);
+    QBuffer jpeg;
+    ASSERT_TRUE(jpeg.open(QIODevice::WriteOnly) && frame.save(&jpeg, "JPEG", 95));
+    folder.write(QStringLiteral("auto.jpg"), jpeg.data());
+    const QImage image = render();
+    EXPECT_EQ(litInRow(image, 30), 899);
+    EXPECT_EQ(litInRow(image, 535), 899) << "the last of 1080 * 900 / 1920 = 506 rows";
+    EXPECT_EQ(litInRow(image, 536), 0);
+    const QString caption = view.autoJpgPath() + QStringLiteral("    1920 by 1080  46%");
+    const int band = QFontMetrics(captionFont()).horizontalAdvance(caption);
+    EXPECT_NE(image.pixelColor(15 + band - 1, 12), QColor(Qt::black)) << "the caption's band";
+    EXPECT_EQ(image.pixelColor(15 + band + 1, 12), QColor(Qt::black));
+
+    // A print stretches the same drawing to the page: there the picture keeps its full detail.
+    QImage page(1800, 1200, QImage::Format_RGB32);
+    page.fill(Qt::black);
+    QPainter painter(&page);
+    painter.scale(2, 2);
+    view.OnDraw(painter, 900);
+    int dark = 0, light = 0;
+    for (int x = 2; x < 1800; ++x) {
+        dark += qGray(page.pixel(x, 400)) < 64;
+        light += qGray(page.pixel(x, 400)) > 192;
+    }
+    EXPECT_GT(dark, 500);
+    EXPECT_GT(light, 500);
 }
 
 TEST_F(CameraTest, AProgramFolderTooDeepForAutoJpgIsReportedOnceAndNothingIsLoaded)
