@@ -59,7 +59,8 @@ std::optional<RecordingLocation> formRecordingLocation(const std::optional<QStri
         return fail(kDatePart);
     if (!camera.append(11))
         return fail(kRecordPart);
-    // The file name's overflow has always been reported as the "/sd/" part.
+    // The URL has no message of its own for its file name; the one naming the "/sd/" part stands
+    // in for it, so the user still learns that the camera's address grew too long.
     if (!camera.append(fileUnits))
         return fail(kSdPart);
     if (baseUrl)

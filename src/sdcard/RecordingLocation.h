@@ -1,7 +1,7 @@
 #pragma once
 // Where a recording comes from and where its copy goes. The names are item names of the recordings
-// tree (bytes); each part of the camera path, the URL and the local path must fit the 500-unit
-// buffers they have always had, or the user is told which part did not fit.
+// tree (bytes); each part of the camera path, the URL and the local path must fit in 500 units, the
+// longest path the program forms, or the user is told which part did not fit.
 
 #include <QByteArray>
 #include <QString>
