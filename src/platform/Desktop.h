@@ -3,6 +3,7 @@
 // with the user's own programs, message boxes and the file choosers. Widgets and the camera link
 // reach the desktop only through here, so tests can put a recording double in its place.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,12 @@ public:
 
     // Opens a file with the program the desktop associates with its type. Failures stay silent.
     virtual void openWithDefaultApp(const QString& absolutePath) = 0;
+    // The same for a path held as the bytes of the file system: a recording's name comes from the
+    // camera and need not be valid UTF-8, and only the bytes name that file.
+    virtual void openFileWithDefaultApp(const QByteArray& absolutePath)
+    {
+        openWithDefaultApp(QString::fromUtf8(absolutePath));
+    }
     // Shows a folder in the file manager. Failures stay silent.
     virtual void openFolder(const QString& absolutePath) = 0;
     // A box with an OK button and no owner window. Callable from any thread; returns when closed.

@@ -70,6 +70,14 @@ void QtDesktop::openWithDefaultApp(const QString& absolutePath)
     onUiThread([&] { QDesktopServices::openUrl(QUrl::fromLocalFile(absolutePath)); });
 }
 
+void QtDesktop::openFileWithDefaultApp(const QByteArray& absolutePath)
+{
+    // Percent-encoded, every byte of the name reaches the opener as it lies on disk; a name
+    // decoded to text first would lose the bytes that are not UTF-8.
+    const QUrl url = QUrl::fromEncoded("file://" + absolutePath.toPercentEncoding("/"));
+    onUiThread([&] { QDesktopServices::openUrl(url); });
+}
+
 void QtDesktop::openFolder(const QString& absolutePath)
 {
     onUiThread([&] { QDesktopServices::openUrl(QUrl::fromLocalFile(absolutePath)); });

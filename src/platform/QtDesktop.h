@@ -7,6 +7,7 @@ namespace platform {
 class QtDesktop final : public Desktop {
 public:
     void openWithDefaultApp(const QString& absolutePath) override;
+    void openFileWithDefaultApp(const QByteArray& absolutePath) override;
     void openFolder(const QString& absolutePath) override;
     void messageBox(const QString& caption, const QString& text, MessageIcon icon) override;
     void messageBoxModeless(const QString& caption, const QString& text) override;

@@ -213,7 +213,7 @@ void CDialogSDVideo::OnBnClickedPlay()
     if (FetchSdListing(currentCameraSettings(), platform::programFolder(), location->relativePath,
                        location->fileName, true)
         == 0)
-        platform::desktop().openWithDefaultApp(location->localPathText);
+        platform::desktop().openFileWithDefaultApp(location->localPath);
 }
 
 void CDialogSDVideo::OnBnClickedReplay()
@@ -228,7 +228,7 @@ void CDialogSDVideo::OnBnClickedReplay()
         return;
     }
     ::close(fd);
-    platform::desktop().openWithDefaultApp(location->localPathText);
+    platform::desktop().openFileWithDefaultApp(location->localPath);
 }
 
 void CDialogSDVideo::OnBnClickedOpenFolder()

@@ -73,6 +73,5 @@ std::optional<RecordingLocation> formRecordingLocation(const std::optional<QStri
     if (!local.append(fileUnits))
         return fail("filename part of the movie file location");
     location.localPath = QFile::encodeName(programFolder) + '/' + fileName;
-    location.localPathText = programFolder + QLatin1Char('/') + nameForDisplay(fileName);
     return location;
 }

@@ -13,7 +13,6 @@ struct RecordingLocation {
     QByteArray relativePath; // "DATE/record000/NAME" below the card's "/sd/", unencoded
     QByteArray url;          // the full recording URL, names percent-encoded; empty without a base
     QByteArray localPath;    // program folder + "/" + file name, as bytes on disk
-    QString localPathText;   // the same for the desktop
 };
 
 // Forms the location of the recording fileName in folderName. With a camera base URL it forms

@@ -3,8 +3,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -32,4 +34,26 @@ TEST(QtDesktop, AMessageBoxShowsItsTextsAndReturnsWhenClosed)
     EXPECT_EQ(icon, QMessageBox::Warning);
 }
 
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened.push_back(url.toEncoded()); }
+
+public:
+    QList<QByteArray> opened;
+};
+
+// A recording's name is bytes from the camera: one that is not UTF-8 must still name its file.
+TEST(QtDesktop, AFileIsOpenedByTheBytesOfItsName)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    platform::QtDesktop().openFileWithDefaultApp(QByteArray("/tmp/rec ord/P\xe9_080000.264"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened.front(), QByteArray("file:///tmp/rec%20ord/P%E9_080000.264"));
+}
+
 } // namespace
+
+#include "QtDesktopTest.moc"
