@@ -17,10 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("About VarnekJPG"));
-    QFont dialogFont = font();
-    dialogFont.setPointSize(8);
-    setFont(dialogFont);
-    setFixedSize(dialogUnitsRect(0, 0, kWidthUnits, kHeightUnits).size());
+    setDialogTemplate(*this, kWidthUnits, kHeightUnits);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));

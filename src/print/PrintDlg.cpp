@@ -93,11 +93,7 @@ CPrintDlg::CPrintDlg(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("VarnekJPG Print"));
-    // The 8-point dialog font the layout is measured in.
-    QFont dialogFont = font();
-    dialogFont.setPointSize(8);
-    setFont(dialogFont);
-    setFixedSize(dialogUnitsRect(0, 0, 639, 389).size());
+    setDialogTemplate(*this, 639, 389);
 
     auto* ok = button(this, tr("OK"), 505, 368, "ok");
     ok->setDefault(true);

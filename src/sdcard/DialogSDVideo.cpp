@@ -71,11 +71,7 @@ CDialogSDVideo::CDialogSDVideo(QWidget* parent)
     })
 {
     setWindowTitle(QStringLiteral("Varnekjpg Micro-SD video files"));
-    // The layout is in units of the 8-point dialog font.
-    QFont dialogFont = font();
-    dialogFont.setPointSize(8);
-    setFont(dialogFont);
-    setFixedSize(dialogUnitsRect(0, 0, 555, 261).size());
+    setDialogTemplate(*this, 555, 261);
     // Modal for the main window only: Fetch's closing note, a window of its own, stays clickable.
     setWindowModality(Qt::WindowModal);
 

@@ -44,10 +44,7 @@ CSettings::CSettings(QWidget* parent, SettingsStore store)
     , m_store(std::move(store))
 {
     setWindowTitle(tr("VarnekJPG Settings"));
-    QFont dialogFont = font();
-    dialogFont.setPointSize(8);
-    setFont(dialogFont);
-    setFixedSize(dialogUnitsRect(0, 0, 559, 201).size());
+    setDialogTemplate(*this, 559, 201);
 
     label(this, tr("Web address of the IP cam jpg file.  e.g. ") + defaultSnapshotUrl(),
           dialogUnitsRect(18, 28, 499, 10));
