@@ -1,6 +1,5 @@
 #include "recording/RecordingConverter.h"
 
-#include <QFile>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -459,20 +459,28 @@ ConversionResult convertRecording(const QByteArray& path264, const std::atomic<b
     result.mp4Path = mp4PathFor(path264);
     ::unlink(result.mp4Path.constData());
 
-    QFile source(QFile::decodeName(path264));
-    if (!source.open(QIODevice::ReadOnly)) {
-        result.error = source.errorString();
+    // By the bytes of its name: a recording whose name is not UTF-8 is still its own file.
+    const int sourceFd = ::open(path264.constData(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (sourceFd < 0 || ::fstat(sourceFd, &info) != 0) {
+        result.error = QString::fromLocal8Bit(std::strerror(errno));
+        if (sourceFd >= 0)
+            ::close(sourceFd);
         return result;
     }
-    const qint64 size = source.size();
-    uchar* mapped = size >= kFileHeaderSize ? source.map(0, size) : nullptr;
-    const QByteArrayView file(reinterpret_cast<const char*>(mapped), mapped ? size : 0);
+    const qint64 size = info.st_size;
+    void* mapping = size >= kFileHeaderSize ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, sourceFd, 0) : MAP_FAILED;
+    ::close(sourceFd);
+    const std::unique_ptr<void, std::function<void(void*)>> unmap(mapping == MAP_FAILED ? nullptr : mapping,
+                                                                  [size](void* p) { ::munmap(p, size_t(size)); });
+    const auto* mapped = static_cast<const char*>(unmap.get());
+    const QByteArrayView file(mapped, mapped ? size : 0);
     const std::optional<FileHeader> header = readFileHeader(file);
     if (!header) {
         result.status = ConversionResult::NotRecording;
         return result;
     }
-    ::madvise(mapped, size_t(size), MADV_SEQUENTIAL);
+    ::madvise(unmap.get(), size_t(size), MADV_SEQUENTIAL);
 
     const int slash = result.mp4Path.lastIndexOf('/');
     QByteArray tempPath = (slash < 0 ? QByteArray(".") : result.mp4Path.left(slash)) + kTempPrefix + "XXXXXX" + kTempSuffix;
