@@ -11,12 +11,14 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
 }
 
 using namespace recording;
@@ -238,6 +240,9 @@ bool Converter::open(const QByteArray& tempPath, const Start& start)
         m_aac->bit_rate = 32000;
         m_aac->time_base = AVRational{1, kAudioRate};
         m_aac->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        // The fast coder: a camera's 8 kHz voice channel gains nothing from the slower searches,
+        // and a long recording's sound would take longer to encode than its video to copy.
+        av_opt_set(m_aac->priv_data, "aac_coder", "fast", 0);
         if ((rc = avcodec_open2(m_aac.get(), aac, nullptr)) < 0)
             return fail(QStringLiteral("AAC encoder"), rc);
         m_audio = avformat_new_stream(oc, nullptr);
@@ -455,6 +460,9 @@ QByteArray mp4PathFor(const QByteArray& path264)
 
 ConversionResult convertRecording(const QByteArray& path264, const std::atomic<bool>* cancel)
 {
+    // The libraries' notes about their work are of no use to the user of a desktop program.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
     ConversionResult result;
     result.mp4Path = mp4PathFor(path264);
     ::unlink(result.mp4Path.constData());
