@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <condition_variable>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -32,6 +34,8 @@ const char* const kTempSuffix = ".part";
 
 constexpr int kAudioRate = 8000;
 constexpr int kSamplesPerMs = kAudioRate / 1000;
+// Sound waiting for the encoder: 30 s.
+constexpr std::size_t kMaxSoundBacklog = 30 * kAudioRate;
 // How far the start is searched for the first picture's parameter sets and for audio.
 constexpr int kLookaheadBlocks = 512;
 // A picture's pieces together; beyond this the recording is not a camera's.
@@ -157,6 +161,10 @@ public:
     {
     }
 
+    ~Converter();
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
     ConversionResult run(const QByteArray& tempPath);
 
 private:
@@ -164,8 +172,9 @@ private:
     bool addPicture(std::uint32_t time);
     bool writeVideo(std::uint32_t duration);
     bool addAudio(QByteArrayView alaw);
-    bool encodeAudio(bool flush);
-    bool drainAudio();
+    void encodeSound();
+    bool encodeAudio(std::vector<float>& samples, bool flush, std::vector<AVPacket*>& packets);
+    bool writeAudio(bool last);
     bool fail(const QString& what, int code = 0)
     {
         m_result.status = ConversionResult::Failed;
@@ -196,8 +205,17 @@ private:
     bool m_pictureHasSlice = false;
     std::uint32_t m_pictureTime = 0;
 
-    std::vector<float> m_samples; // waiting for a whole AAC frame
-    std::int64_t m_audioPts = 0;
+    // The sound is encoded on a thread of its own while the video is copied, so a long
+    // recording's sound costs no time beyond the copy's. The writer takes the finished frames.
+    std::thread m_audioThread;
+    std::mutex m_audioMutex;
+    std::condition_variable m_audioWake;
+    std::condition_variable m_audioRoom;
+    std::vector<float> m_audioIn;
+    std::vector<AVPacket*> m_audioOut;
+    bool m_audioEnded = false;
+    bool m_audioFailed = false;
+    std::int64_t m_audioPts = 0; // the encoder thread's
     qsizetype m_released = 0;
 };
 
@@ -253,6 +271,8 @@ bool Converter::open(const QByteArray& tempPath, const Start& start)
         if (*start.audioTime > *start.videoTime)
             m_audioPts = std::int64_t(std::min(*start.audioTime - *start.videoTime, kMaxTimeStepMs)) * kSamplesPerMs;
     }
+    if (m_aac)
+        m_audioThread = std::thread([this] { encodeSound(); });
     if ((rc = avio_open(&oc->pb, ("file:" + tempPath).constData(), AVIO_FLAG_WRITE)) < 0)
         return fail(QStringLiteral("cannot write the MP4"), rc);
     if ((rc = avformat_write_header(oc, nullptr)) < 0)
@@ -307,53 +327,118 @@ bool Converter::addAudio(QByteArrayView alaw)
 {
     if (!m_aac || alaw.size() <= kAudioPrefix)
         return true;
+    std::vector<float> samples;
+    samples.reserve(std::size_t(alaw.size() - kAudioPrefix));
     for (char c : alaw.sliced(kAudioPrefix))
-        m_samples.push_back(alawSample(static_cast<unsigned char>(c)));
+        samples.push_back(alawSample(static_cast<unsigned char>(c)));
     m_result.audioSamples += alaw.size() - kAudioPrefix;
-    return encodeAudio(false);
+    std::unique_lock lock(m_audioMutex);
+    // A bounded backlog: the reader waits for the encoder rather than hold a long recording's sound.
+    m_audioRoom.wait(lock, [&] { return m_audioIn.size() < kMaxSoundBacklog || m_audioFailed; });
+    m_audioIn.insert(m_audioIn.end(), samples.begin(), samples.end());
+    m_audioWake.notify_one();
+    return !m_audioFailed || fail(QStringLiteral("AAC encoder"));
 }
 
-bool Converter::encodeAudio(bool flush)
+// The encoder's thread: whole AAC frames of what has come in, the rest at the end.
+void Converter::encodeSound()
+{
+    std::vector<float> samples;
+    std::vector<AVPacket*> packets;
+    std::unique_lock lock(m_audioMutex);
+    for (bool ok = true; ok;) {
+        m_audioWake.wait(lock, [&] { return !m_audioIn.empty() || m_audioEnded; });
+        const bool last = m_audioEnded;
+        samples.insert(samples.end(), m_audioIn.begin(), m_audioIn.end());
+        m_audioIn.clear();
+        m_audioRoom.notify_one();
+        lock.unlock();
+        ok = encodeAudio(samples, last, packets);
+        lock.lock();
+        m_audioOut.insert(m_audioOut.end(), packets.begin(), packets.end());
+        packets.clear();
+        m_audioFailed = m_audioFailed || !ok;
+        m_audioRoom.notify_one();
+        if (last)
+            break;
+    }
+}
+
+bool Converter::encodeAudio(std::vector<float>& samples, bool flush, std::vector<AVPacket*>& packets)
 {
     const std::size_t frameSize = std::size_t(m_aac->frame_size);
     std::size_t used = 0;
-    while (m_samples.size() - used >= frameSize || (flush && used < m_samples.size())) {
-        const std::size_t n = std::min(frameSize, m_samples.size() - used);
+    auto drain = [&] {
+        int rc;
+        while ((rc = avcodec_receive_packet(m_aac.get(), m_packet.get())) >= 0) {
+            packets.push_back(av_packet_alloc());
+            av_packet_move_ref(packets.back(), m_packet.get());
+        }
+        return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF;
+    };
+    while (samples.size() - used >= frameSize || (flush && used < samples.size())) {
+        const std::size_t n = std::min(frameSize, samples.size() - used);
         av_frame_unref(m_frame.get());
         m_frame->nb_samples = int(n);
         m_frame->format = AV_SAMPLE_FMT_FLTP;
         m_frame->sample_rate = kAudioRate;
         av_channel_layout_copy(&m_frame->ch_layout, &m_aac->ch_layout);
         if (av_frame_get_buffer(m_frame.get(), 0) < 0)
-            return fail(QStringLiteral("out of memory"));
-        std::memcpy(m_frame->data[0], m_samples.data() + used, n * sizeof(float));
+            return false;
+        std::memcpy(m_frame->data[0], samples.data() + used, n * sizeof(float));
         m_frame->pts = m_audioPts;
         m_audioPts += std::int64_t(n);
         used += n;
-        const int rc = avcodec_send_frame(m_aac.get(), m_frame.get());
-        if (rc < 0)
-            return fail(QStringLiteral("AAC encoder"), rc);
-        if (!drainAudio())
+        if (avcodec_send_frame(m_aac.get(), m_frame.get()) < 0 || !drain())
             return false;
     }
-    m_samples.erase(m_samples.begin(), m_samples.begin() + std::ptrdiff_t(used));
-    if (flush) {
-        avcodec_send_frame(m_aac.get(), nullptr);
-        return drainAudio();
-    }
-    return true;
+    samples.erase(samples.begin(), samples.begin() + std::ptrdiff_t(used));
+    return !flush || (avcodec_send_frame(m_aac.get(), nullptr) >= 0 && drain());
 }
 
-bool Converter::drainAudio()
+// Writes the AAC frames the encoder has finished; with `last`, waits for the encoder to end first.
+bool Converter::writeAudio(bool last)
 {
-    int rc;
-    while ((rc = avcodec_receive_packet(m_aac.get(), m_packet.get())) >= 0) {
-        m_packet->stream_index = m_audio->index;
-        av_packet_rescale_ts(m_packet.get(), m_aac->time_base, m_audio->time_base);
-        if ((rc = av_interleaved_write_frame(m_out.get(), m_packet.get())) < 0)
-            return fail(QStringLiteral("cannot write the MP4"), rc);
+    if (!m_aac)
+        return true;
+    if (last) {
+        {
+            std::lock_guard lock(m_audioMutex);
+            m_audioEnded = true;
+        }
+        m_audioWake.notify_one();
+        m_audioThread.join();
     }
-    return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF || fail(QStringLiteral("AAC encoder"), rc);
+    std::vector<AVPacket*> packets;
+    {
+        std::lock_guard lock(m_audioMutex);
+        packets.swap(m_audioOut);
+        if (m_audioFailed)
+            return fail(QStringLiteral("AAC encoder"));
+    }
+    int rc = 0;
+    for (AVPacket* packet : packets) {
+        packet->stream_index = m_audio->index;
+        av_packet_rescale_ts(packet, m_aac->time_base, m_audio->time_base);
+        if (rc >= 0)
+            rc = av_interleaved_write_frame(m_out.get(), packet);
+        av_packet_free(&packet);
+    }
+    return rc >= 0 || fail(QStringLiteral("cannot write the MP4"), rc);
+}
+
+Converter::~Converter()
+{
+    if (m_audioThread.joinable()) {
+        {
+            std::lock_guard lock(m_audioMutex);
+            m_audioEnded = true;
+        }
+        m_audioWake.notify_one();
+        m_audioThread.join();
+    }
+    for (AVPacket* packet : m_audioOut)
+        av_packet_free(&packet);
 }
 
 void Converter::releaseBefore(qsizetype offset)
@@ -395,7 +480,7 @@ ConversionResult Converter::run(const QByteArray& tempPath)
         if (block.time < m_firstVideoTime)
             continue; // before the first picture: nothing to show it with
         if (!m_pieces.empty() && block.time != m_pictureTime) {
-            ok = addPicture(block.time);
+            ok = addPicture(block.time) && writeAudio(false);
             if (ok)
                 releaseBefore(block.data.data() - m_file.data());
         }
@@ -417,7 +502,7 @@ ConversionResult Converter::run(const QByteArray& tempPath)
     // The last picture lasts as long as the one before it.
     ok = ok && addPicture(m_pictureTime);
     ok = ok && (!m_pendingTime || writeVideo(m_lastDuration));
-    ok = ok && (!m_aac || encodeAudio(true));
+    ok = ok && writeAudio(true);
     if (!ok)
         return m_result;
     if (m_result.videoFrames == 0) {
