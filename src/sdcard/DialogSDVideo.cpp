@@ -207,8 +207,10 @@ void CDialogSDVideo::OnBnClickedPlay()
     const std::optional<RecordingLocation> location = firstTickedRecording(QStringLiteral("Play"));
     if (!location)
         return;
-    // Played afresh each time: the old copy goes first, even when it is complete.
+    // Played afresh each time: the old copy goes first, even when it is complete, and its MP4
+    // with it.
     ::unlink(location->localPath.constData());
+    deleteConvertedCopy(location->localPath);
     if (FetchSdListing(currentCameraSettings(), platform::programFolder(), location->relativePath,
                        location->fileName, true)
         == 0)

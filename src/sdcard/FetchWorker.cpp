@@ -77,6 +77,7 @@ bool FetchTickedFile(FetchJob& job, int item)
     if (!location)
         return false;
     ::unlink(location->localPath.constData());
+    deleteConvertedCopy(location->localPath);
     job.transfer.received.store(0);
     job.transfer.expected.store(-1);
     if (FetchSdFile(job.settings, job.programFolder, location->url, tree.name(item), nullptr, &job.transfer) != 0)
