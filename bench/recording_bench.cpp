@@ -3,6 +3,7 @@
 // against a plain copy of the same file into the same folder (read, write, flush to the disk).
 // Both start with the recording out of the page cache. Prints both times, their ratio (goal: at
 // most 1.5) and how much the resident memory grows during the conversion (goal: under 50 MB).
+#include "ResidentMemory.h"
 #include "fakecam/RecordingClip.h"
 #include "fakecam/SnapshotRenderer.h"
 #include "recording/RecordingConverter.h"
@@ -24,21 +25,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1024, '\n');
-    }
-    return 0;
-}
 
 // Flushes a file and drops it from the page cache, so the next reader finds it on the disk.
 void evict(const QByteArray& path)

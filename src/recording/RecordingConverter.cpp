@@ -1,5 +1,7 @@
 #include "recording/RecordingConverter.h"
 
+#include "camera/Transfer.h"
+
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -26,11 +28,6 @@ extern "C" {
 using namespace recording;
 
 namespace {
-
-// Hidden and with the suffix of the program's download files, so the start-up sweep of leftovers
-// a killed program left behind takes a conversion's as well.
-const char* const kTempPrefix = "/.varnek-";
-const char* const kTempSuffix = ".part";
 
 constexpr int kAudioRate = 8000;
 constexpr int kSamplesPerMs = kAudioRate / 1000;
@@ -523,17 +520,6 @@ ConversionResult Converter::run(const QByteArray& tempPath)
     return m_result;
 }
 
-// The umask is read once: reading it means setting it, which must not race with other threads.
-mode_t ordinaryFileMode()
-{
-    static const mode_t mode = [] {
-        const mode_t mask = ::umask(022);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    return mode;
-}
-
 } // namespace
 
 QByteArray mp4PathFor(const QByteArray& path264)
@@ -575,14 +561,14 @@ ConversionResult convertRecording(const QByteArray& path264, const std::atomic<b
     }
     ::madvise(unmap.get(), size_t(size), MADV_SEQUENTIAL);
 
-    const int slash = result.mp4Path.lastIndexOf('/');
-    QByteArray tempPath = (slash < 0 ? QByteArray(".") : result.mp4Path.left(slash)) + kTempPrefix + "XXXXXX" + kTempSuffix;
-    const int fd = ::mkostemps(tempPath.data(), int(std::strlen(kTempSuffix)), O_CLOEXEC);
+    // Named as the program's downloads are, so the start-up sweep of what a killed program left
+    // behind takes a conversion's temporary file as well.
+    QByteArray tempPath;
+    const int fd = createTemporaryBeside(result.mp4Path, tempPath);
     if (fd < 0) {
         result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }
-    ::fchmod(fd, ordinaryFileMode());
     Converter converter(file, *header, cancel);
     result = converter.run(tempPath);
     result.mp4Path = mp4PathFor(path264);
