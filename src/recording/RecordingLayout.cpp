@@ -38,8 +38,10 @@ std::optional<FileHeader> readFileHeader(QByteArrayView file)
 
 BlockCursor::BlockCursor(QByteArrayView file) : m_file(file)
 {
-    if (!readFileHeader(file))
+    if (!readFileHeader(file)) {
         m_ending = Ending::EndOfFile;
+        m_pos = 0;
+    }
 }
 
 bool BlockCursor::next(Block& block)

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const QString path = folder.filePath(QStringLiteral("r.264"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || (size > 0 && file.write(bytes.data(), bytes.size()) != bytes.size()))
         std::abort();
     file.close();
     const ConversionResult result = convertRecording(QFile::encodeName(path));

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTreeView>
 
 #include <unistd.h>
@@ -151,6 +152,12 @@ TEST_F(DialogTest, PlayDownloadsTheFirstTickedRecordingAfreshAndOpensItsMp4)
     click(*dialog, "replayButton");
     const QString copy = folder.file("P261201_120500_121000.264");
     EXPECT_EQ(desktop.opened().mid(3), (QStringList{copy, copy}));
+    EXPECT_FALSE(QFile::exists(mp4));
+    // Turned off in the settings file, Play keeps to the recording as it is.
+    camera->setRecordingSize(1 << 20);
+    QSettings(folder.settingsFile(), QSettings::IniFormat).setValue("Recordings/ConvertToMp4", false);
+    click(*dialog, "playButton");
+    EXPECT_EQ(desktop.opened().mid(5), QStringList{copy});
     EXPECT_FALSE(QFile::exists(mp4));
     EXPECT_EQ(messageTexts(), QStringList{"VarnekJPG: No items selected in the list,\n\nSelect (tick) an item before "
                                           "clicking the Play button"});
