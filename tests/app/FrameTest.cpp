@@ -85,7 +85,19 @@ TEST_F(FrameTest, OpenAndSaveAreGreyedDuringTheirWaitAndEnabledAfterIt)
         const auto enabled = [&](int id) {
             return frame->action(id)->isEnabled() && frame->toolBar()->widgetForAction(frame->action(id))->isEnabled();
         };
-        clickButton(command); // the chooser is cancelled
+        // Save by its shortcut, Open by its button; each chooser is cancelled.
+        if (command == cmd::FileSave) {
+            // Also with the toolbar hidden and the menus shown outside the window (a global menu bar).
+            menuItem("&View", cmd::ViewToolbar)->trigger();
+            frame->menuBar()->hide();
+            frame->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+            QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        }
+        else
+            clickButton(command);
+        ASSERT_FALSE(desktop.choosers().empty());
+        EXPECT_EQ(desktop.choosers().back().save, command == cmd::FileSave);
         EXPECT_FALSE(enabled(cmd::FileOpen) || enabled(cmd::FileSave));
         view->fileCommandWait().expireNow();
         EXPECT_TRUE(enabled(cmd::FileOpen) && enabled(cmd::FileSave));

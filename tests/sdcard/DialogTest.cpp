@@ -184,6 +184,10 @@ TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPag
         QDir(folder.path()).rmdir("movies.264");
     }
     EXPECT_EQ(desktop.messages().front().text, "Delete all .264 movie and .html files in Varnekjpg's working folder ?");
+
+    const qsizetype before = desktop.foldersOpened().size();
+    click(*dialog, "openFolderButton");
+    EXPECT_EQ(desktop.foldersOpened().mid(before), QStringList{folder.path()}) << "Open folder shows the program folder";
 }
 
 TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItWent)
