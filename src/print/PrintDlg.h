@@ -3,7 +3,10 @@
 // or a custom size in millimetres), orientation, scale and margins, a preview of the snapshot on
 // the paper's shape, and Print, which sends auto.jpg of the program folder as one page.
 
+#include <QDateTime>
 #include <QDialog>
+#include <QHash>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,9 +27,6 @@ struct PrinterListData {
     QStringList names;
     QString defaultName;
 };
-extern PrinterListData PrinterList;
-// Fills PrinterList from the printing system; returns the number of printers.
-unsigned EnumeratePrinters();
 
 class CPrintDlg final : public QDialog {
     Q_OBJECT
@@ -36,6 +36,8 @@ public:
 
     // The folder whose auto.jpg the preview and the print read.
     void setProgramFolder(const QString& folder) { m_programFolder = folder.left(499); }
+    // Takes the printers from the printing system for the first show; returns their number.
+    unsigned EnumeratePrinters();
 
     void OnShowWindow();
     void OnPortrait();
@@ -67,6 +69,10 @@ protected:
 private:
     QString snapshotPath() const;
     void setPaperMode(QRadioButton* checked);
+    // The snapshot as decoded last; decoded again only when the file has changed.
+    const QImage& decodedSnapshot();
+    // The resolution a page for the printer is composed at, asked of it once.
+    int printResolution(const QString& printer);
 
     QComboBox* m_printerList;
     QRadioButton* m_portrait;
@@ -89,4 +95,13 @@ private:
     int m_paperListPosition = 0;
     int m_selectedPaperRow = 0;
     QString m_programFolder;
+    PrinterListData m_printers;
+    QHash<QString, int> m_resolutions;
+
+    struct DecodedPicture {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        QImage image;
+    } m_preview;
 };

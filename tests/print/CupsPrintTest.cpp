@@ -66,7 +66,7 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
     }
     if (printer.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
         GTEST_SKIP() << "no CUPS PDF printer (cups-pdf) or no pdftoppm here; test.sh sets them up when run as root";
-    if (cupsDefaultResolution(printer) != 600)
+    if (printing::cupsStatedResolution(printer) != 600)
         GTEST_SKIP() << "the PDF printer " << printer.toStdString() << " is not set to 600 dpi (test.sh sets it so)";
     ASSERT_EQ(requestSnapshot(currentCameraSettings(), folder.file(QStringLiteral("auto.jpg"))), 0);
     QImage snapshot(folder.file(QStringLiteral("auto.jpg")));
@@ -79,8 +79,8 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
     const QRect printable = reference.pageRect(QPrinter::DevicePixel).toRect();
 
     const QDir output(cupsPdfFolder());
-    EnumeratePrinters();
     CPrintDlg dialog;
+    dialog.EnumeratePrinters();
     dialog.setProgramFolder(folder.path());
     dialog.show();
     auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printerList"));
