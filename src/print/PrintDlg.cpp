@@ -96,6 +96,10 @@ CPrintDlg::CPrintDlg(QWidget* parent)
 
     m_printerList = place(new QComboBox(this), 29, 39, 192, 14, "printerList");
     connect(m_printerList, &QComboBox::activated, this, &CPrintDlg::OnPrinterChanged);
+    connect(m_printerList, &QComboBox::currentTextChanged, this, [this](const QString& printer) {
+        if (!printer.isEmpty())
+            askResolution(printer);
+    });
 
     place(new QGroupBox(tr("Paper Orientation"), this), 30, 72, 132, 42);
     m_portrait = radio(this, tr("Portrait"), 41, 83, 40, "portrait");
@@ -396,14 +400,20 @@ const QImage& CPrintDlg::decodedSnapshot()
     return m_preview.image;
 }
 
+void CPrintDlg::askResolution(const QString& printer)
+{
+    if (m_resolutions.count(printer))
+        return;
+    PrinterAccess* access = &printing::printerAccess();
+    m_resolutions.emplace(printer, std::async(std::launch::async, [access, printer] {
+        return printing::printResolution(access->statedResolution(printer));
+    }));
+}
+
 int CPrintDlg::printResolution(const QString& printer)
 {
-    const auto known = m_resolutions.constFind(printer);
-    if (known != m_resolutions.cend())
-        return *known;
-    const int dpi = printing::printResolution(printing::printerAccess().statedResolution(printer));
-    m_resolutions.insert(printer, dpi);
-    return dpi;
+    askResolution(printer);
+    return m_resolutions.at(printer).get();
 }
 
 void CPrintDlg::OnPrint()

@@ -5,12 +5,13 @@
 
 #include <QDateTime>
 #include <QDialog>
-#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <future>
+#include <map>
 #include <optional>
 
 class QComboBox;
@@ -71,7 +72,10 @@ private:
     void setPaperMode(QRadioButton* checked);
     // The snapshot as decoded last; decoded again only when the file has changed.
     const QImage& decodedSnapshot();
-    // The resolution a page for the printer is composed at, asked of it once.
+    // Asks the printer for its resolution on a thread of its own as soon as it is chosen, once:
+    // the printing system may take seconds to answer, and Print should not wait for it.
+    void askResolution(const QString& printer);
+    // The resolution a page for the printer is composed at; waits only for an answer still due.
     int printResolution(const QString& printer);
 
     QComboBox* m_printerList;
@@ -96,7 +100,8 @@ private:
     int m_selectedPaperRow = 0;
     QString m_programFolder;
     PrinterListData m_printers;
-    QHash<QString, int> m_resolutions;
+    // Each read runs on its own thread; the dialog's end waits for any that is still running.
+    std::map<QString, std::shared_future<int>> m_resolutions;
 
     struct DecodedPicture {
         QString path;

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <mutex>
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QRect& r, std::ostream* out)
@@ -46,6 +47,7 @@ public:
     }
     int statedResolution(const QString& printer) override
     {
+        const std::lock_guard lock(mutex); // asked on the dialog's own threads
         asked.append(printer);
         return dpiOf.contains(printer) ? dpiOf.at(printer) : 0;
     }
@@ -68,7 +70,8 @@ public:
     QString outputFile;
     QStringList created;
     QList<int> createdDpi;
-    QStringList asked;            // whose resolution was asked, in order
+    QStringList asked;            // whose resolution was asked
+    std::mutex mutex;
 };
 
 class PrintDialogTest : public ::testing::Test {
