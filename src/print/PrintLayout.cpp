@@ -38,13 +38,12 @@ int leadingInt(const QString& text)
     const bool negative = begin != end && *begin == '-';
     if (begin != end && (*begin == '-' || *begin == '+'))
         ++begin;
-    // Read without the sign, so the most negative number reads as well as the others.
-    long long value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error == std::errc::result_out_of_range)
-        return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-    if (error != std::errc() || stop == begin)
+    // Digits must follow: a second sign is no number.
+    if (begin == end || !std::isdigit(static_cast<unsigned char>(*begin)))
         return 0;
+    long long value = 0;
+    if (std::from_chars(begin, end, value).ec == std::errc::result_out_of_range)
+        return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
     value = negative ? -value : value;
     return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }

@@ -56,7 +56,7 @@ TEST(PrintLayoutTest, SizeLabelAndTheFieldsAsTheyAreRead)
     struct Field { const char* text; int whole; int scale; int paperMm; };
     const Field fields[] = {
         {"0", 0, 1, 0}, {"", 0, 1, 0}, {"50", 50, 20, 50}, {" -12x", -12, 1, 0}, {"abc", 0, 1, 0},
-        {"+3", 3, 3, 3}, {"12.5", 12, 12, 12}, {"9999999999", INT_MAX, 20, 3276}, {"-9999999999", INT_MIN, 1, 0},
+        {"+3", 3, 3, 3}, {"+-3", 0, 1, 0}, {"12.5", 12, 12, 12}, {"9999999999", INT_MAX, 20, 3276}, {"-9999999999", INT_MIN, 1, 0},
     };
     for (const Field& f : fields) {
         SCOPED_TRACE(f.text);
