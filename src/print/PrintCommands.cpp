@@ -30,7 +30,9 @@ public:
         if (m_restart) {
             if (m_source.resume)
                 m_source.resume();
-        } else if (m_source.window) {
+        } else if (m_source.window && !m_source.timerRunning()) {
+            // Unless something else has started it meanwhile (Open's delayed resume): then its
+            // title is the right one.
             m_source.window->window()->setWindowTitle(m_title);
         }
     }
