@@ -111,6 +111,7 @@ void CVarnekJPGApp::installPrintCommands()
     CVarnekJPGView* view = m_view;
     m_print = std::make_unique<PrintCommands>(PrintSource{
         view, [view] { view->Pause(); }, [view] { view->Resume(); },
+        [view] { return view->snapshotTimer().running(); },
         [view](QPainter& painter, int clientWidth) { view->OnDraw(painter, clientWidth); }});
     m_view->addCommand(cmd::FilePrint, [this] { m_print->OnFilePrintDialog(); });
     m_view->addCommand(cmd::FilePrintDirect, [this] { m_print->OnFilePrint(); });
