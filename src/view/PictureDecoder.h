@@ -15,8 +15,10 @@
 #include <vector>
 
 // The size a JPEG of pictureWidth x pictureHeight is decoded at to be shown shownWidth pixels
-// wide: the smallest of libjpeg's scales (1/8 to 2 in eighths) that is at least as wide as that,
-// so the drawing only ever shrinks it; the largest scale when none is wide enough.
+// wide: the smallest of an eighth, a quarter, a half and the whole that is at least as wide as
+// that, so a reduced picture is only ever shrunk. libjpeg-turbo's other scales (3/4, 5/4, ...)
+// run without its vector code and cost more than a full decode; a picture shown larger than it
+// is is decoded whole and enlarged by the paint.
 QSize jpegDecodeSize(int pictureWidth, int pictureHeight, int shownWidth);
 
 struct DecodedPicture {
