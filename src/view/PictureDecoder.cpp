@@ -26,7 +26,8 @@ bool operator==(const timespec& a, const timespec& b)
 }
 
 // Qt refuses to decode pictures larger than its allocation limit; so do we, so that a header
-// claiming an enormous picture cannot take the memory.
+// claiming an enormous picture takes neither the memory nor the time to decode it, and such a
+// file shows nothing, as it always did.
 bool withinAllocationLimit(const QSize& size)
 {
     const qint64 limitMb = QImageReader::allocationLimit();
@@ -149,9 +150,10 @@ bool PictureDecoder::decodeJpeg(int shownWidth)
     if (!m_turbo || tjDecompressHeader3(m_turbo, data, length, &width, &height, &subsampling, &colourSpace) != 0
         || width <= 0 || height <= 0)
         return false;
-    const QSize decodeSize = jpegDecodeSize(width, height, shownWidth);
-    if (!withinAllocationLimit(decodeSize))
+    // Judged by the full size, as Qt's reader judges it, also where a reduced size would fit.
+    if (!withinAllocationLimit(QSize(width, height)))
         return false;
+    const QSize decodeSize = jpegDecodeSize(width, height, shownWidth);
     // The rows of the last picture are written over when the new one has the same size.
     if (m_rows.size() != decodeSize)
         m_rows = QImage(decodeSize, QImage::Format_RGB32);

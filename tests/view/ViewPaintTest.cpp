@@ -46,8 +46,13 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
     EXPECT_EQ(litInRow(image, 780), 0);
 
     // Each paint reads the file again: missing, an error page where the picture should be, a file
-    // cut short: no picture, no caption.
-    for (const QByteArray& content : {QByteArray(), QByteArray("<html>401 Unauthorized</html>"), QByteArray("\xFF\xD8\xFF\xE0", 4)}) {
+    // cut short, a header claiming 30000 x 30000 pixels (too big to decode even at an eighth):
+    // no picture, no caption.
+    QByteArray huge = fakecam::encodeJpeg(QImage(16, 16, QImage::Format_RGB32));
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\x75\x30\x75\x30", 4));
+    for (const QByteArray& content : {QByteArray(), QByteArray("<html>401 Unauthorized</html>"), QByteArray("\xFF\xD8\xFF\xE0", 4), huge}) {
         QFile::remove(view.autoJpgPath());
         if (!content.isNull())
             folder.write(QStringLiteral("auto.jpg"), content);
