@@ -184,10 +184,10 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
         return;
 
     painter.save();
-    // The file is read at every paint, so a picture that is gone or replaced shows at once; the
-    // decoder decodes it only when it is new or wanted at another size. Shown means in the
-    // device's pixels: a print scales the painter up to the page, a high-density screen has more
-    // pixels than the view has units, and both get the picture's full detail.
+    // Every paint checks auto.jpg, so a picture that is gone or replaced shows at once; only a new
+    // picture, or one wanted at another size, is read and decoded. Shown means in the device's
+    // pixels: a print scales the painter up to the page, a high-density screen has more pixels
+    // than the view has units, and both get the picture's full detail.
     const QTransform& transform = painter.combinedTransform();
     const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);

@@ -1,7 +1,7 @@
 #pragma once
 // The main view: the live camera picture and the centre of the program. It runs the snapshot
 // timer, draws the picture under its caption, sends the camera's commands and opens the settings
-// dialog. auto.jpg in the program folder is the picture: each paint reads it, and only a new
+// dialog. auto.jpg in the program folder is the picture: each paint checks it, and only a new
 // picture, or one wanted at another size, is decoded again.
 
 #include "view/CommandTarget.h"
