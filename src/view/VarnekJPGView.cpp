@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -185,27 +184,19 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
         return;
 
     painter.save();
-    // Decoded afresh on every paint: the file is the only copy of the picture.
-    QImage picture;
-    QImageReader reader(m_autoJpgPath);
-    // The header gives the picture's true size for the layout and the caption; a picture shown
-    // much smaller than it is may be decoded smaller too, which the JPEG reader does for a
-    // fraction of the work. Shown means in the device's pixels: a print scales the painter up to
-    // the page, a high-density screen has more pixels than the view has units.
-    const QSize headerSize = m_autoJpgPath.isEmpty() ? QSize() : reader.size();
-    if (headerSize.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        const QTransform& transform = painter.combinedTransform();
-        const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-        const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);
-        const QSize decodeSize = reducedDecodeSize(headerSize.width(), headerSize.height(), deviceWidth);
-        if (decodeSize != headerSize)
-            reader.setScaledSize(decodeSize);
-    }
-    const bool decoded = !m_autoJpgPath.isEmpty() && reader.read(&picture);
+    // Every paint checks auto.jpg, so a picture that is gone or replaced shows at once; only a new
+    // picture, or one wanted at another size, is read and decoded. Shown means in the device's
+    // pixels: a print scales the painter up to the page, a high-density screen has more pixels
+    // than the view has units, and both get the picture's full detail.
+    const QTransform& transform = painter.combinedTransform();
+    const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);
+    const DecodedPicture& decoded = m_pictureDecoder.picture(m_autoJpgPath, deviceWidth);
+    const QImage& picture = decoded.image;
     if (!picture.isNull()) {
         QString caption;
-        if (decoded) {
-            const QSize size = headerSize.isValid() ? headerSize : picture.size();
+        if (decoded.decoded) {
+            const QSize size = decoded.size;
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
             painter.drawImage(pictureDestination(size.width(), size.height(), clientWidth), picture);
             caption = captionText(m_autoJpgPath, size.width(), size.height(), clientWidth);
@@ -235,12 +226,11 @@ void CVarnekJPGView::OnFitWindowToImage()
         if (m_autoJpgPath.isEmpty() || !file.open(QIODevice::ReadOnly))
             return;
     }
-    // A file that does not decode sizes the frame for a 0 x 0 picture.
-    QImage picture;
-    QImageReader(m_autoJpgPath).read(&picture);
-    const int width = picture.isNull() ? 0 : picture.width();
-    const int height = picture.isNull() ? 0 : picture.height();
-    picture = QImage();
+    // The size comes from the file's header; a file without a readable one sizes the frame for a
+    // 0 x 0 picture.
+    const QSize size = m_pictureDecoder.headerSize(m_autoJpgPath);
+    const int width = size.isValid() ? size.width() : 0;
+    const int height = size.isValid() ? size.height() : 0;
 
     QWidget* frame = window();
     const QRect outer = frame->frameGeometry();

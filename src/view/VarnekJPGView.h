@@ -1,11 +1,13 @@
 #pragma once
 // The main view: the live camera picture and the centre of the program. It runs the snapshot
 // timer, draws the picture under its caption, sends the camera's commands and opens the settings
-// dialog. It holds no picture between paints: auto.jpg in the program folder is the only copy.
+// dialog. auto.jpg in the program folder is the picture: each paint checks it, and only a new
+// picture, or one wanted at another size, is decoded again.
 
 #include "view/CommandTarget.h"
 #include "view/PageCommands.h"
 #include "view/PanTilt.h"
+#include "view/PictureDecoder.h"
 #include "view/SnapshotCopy.h"
 #include "view/SnapshotTimer.h"
 
@@ -60,6 +62,8 @@ public:
     void OnDraw(QPainter& painter, int clientWidth);
 
     const QString& autoJpgPath() const { return m_autoJpgPath; }
+    // Decodes the picture for the paint, and counts its decodes.
+    const PictureDecoder& pictureDecoder() const { return m_pictureDecoder; }
 
     // "&Move to preset" and "&Save to preset": lay a preset pad over the picture, or take it away.
     void OnMoveToPreset();
@@ -109,4 +113,5 @@ private:
     std::function<void()> m_openSdVideoDialog;
     PanTiltController m_panTilt;
     FileCommandWait m_fileWait;
+    PictureDecoder m_pictureDecoder;
 };

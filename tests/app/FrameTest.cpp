@@ -48,6 +48,12 @@ TEST_F(FrameTest, FitWindowSizesTheFrameForThePicture)
     // For 640 x 480 the client rectangle (0, 40, 664, 670), grown by the borders, then put at (10, 40).
     const QRect outer = frame->frameGeometry(), inner = frame->geometry();
     EXPECT_EQ(outer, QRect(QPoint(10, 40), QPoint(663 + outer.right() - inner.right(), 669 + outer.bottom() - inner.bottom())));
+
+    // A picture in another format is measured too: 320 x 200 gives a client (0, 40, 344, 390).
+    QImage png(320, 200, QImage::Format_RGB32);
+    ASSERT_TRUE(png.save(view->autoJpgPath(), "PNG"));
+    ASSERT_TRUE(frame->routeCommand(cmd::FitWindowToImage));
+    EXPECT_EQ(frame->geometry().bottomRight(), QPoint(343, 389));
 }
 
 TEST_F(FrameTest, EachIntervalAndItsToolbarTwinFetchOnceRunTheTimerAndSetTheTitle)

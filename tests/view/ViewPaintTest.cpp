@@ -1,6 +1,7 @@
 // The live picture as drawn from auto.jpg, and a program folder with no room for that file.
 #include "support/CameraFixture.h"
 
+#include "fakecam/SnapshotRenderer.h"
 #include "view/PictureLayout.h"
 #include "view/VarnekJPGView.h"
 
@@ -49,8 +50,13 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
     EXPECT_EQ(litInRow(image, 780), 0);
 
     // Each paint reads the file again: missing, an error page where the picture should be, a file
-    // cut short: no picture, no caption.
-    for (const QByteArray& content : {QByteArray(), QByteArray("<html>401 Unauthorized</html>"), QByteArray("\xFF\xD8\xFF\xE0", 4)}) {
+    // cut short, a header claiming 30000 x 30000 pixels (too big to decode even at an eighth):
+    // no picture, no caption.
+    QByteArray huge = fakecam::encodeJpeg(QImage(16, 16, QImage::Format_RGB32));
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\x75\x30\x75\x30", 4));
+    for (const QByteArray& content : {QByteArray(), QByteArray("<html>401 Unauthorized</html>"), QByteArray("\xFF\xD8\xFF\xE0", 4), huge}) {
         QFile::remove(view.autoJpgPath());
         if (!content.isNull())
             folder.write(QStringLiteral("auto.jpg"), content);
@@ -93,6 +99,43 @@ TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFu
     }
     EXPECT_GT(dark, 500);
     EXPECT_GT(light, 500);
+}
+
+TEST_F(ViewPaintTest, APictureIsDecodedOncePerFileAndSizeAndANewOneShowsAtTheNextPaint)
+{
+    view.setDocument(&document);
+    view.resize(1000, 800);
+    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0);
+    const QImage first = render();
+    EXPECT_EQ(view.pictureDecoder().decodes(), 1);
+    EXPECT_EQ(render(), first) << "a repaint draws the same picture";
+    EXPECT_EQ(view.pictureDecoder().decodes(), 1) << "without decoding it again";
+
+    // The camera's next picture, red above blue, replaces auto.jpg: the next paint shows it.
+    QImage next(640, 480, QImage::Format_RGB32);
+    next.fill(Qt::blue);
+    QPainter(&next).fillRect(0, 0, 640, 240, Qt::red);
+    camera->setPage("/tmpfs/auto.jpg", fakecam::encodeJpeg(next).toStdString(), 200, "image/jpeg");
+    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0);
+    const auto isRed = [](QRgb pixel) { return qRed(pixel) > 240 && qBlue(pixel) < 20; };
+    const auto isBlue = [](QRgb pixel) { return qBlue(pixel) > 240 && qRed(pixel) < 20; };
+    QImage image = render();
+    EXPECT_TRUE(isRed(image.pixel(500, 200)) && isBlue(image.pixel(500, 700)));
+    EXPECT_EQ(view.pictureDecoder().decodes(), 2);
+    view.resize(300, 400); // 300 x 225 from (1, 30)
+    image = render();
+    EXPECT_TRUE(isRed(image.pixel(150, 60)) && isBlue(image.pixel(150, 220)) && isBlue(image.pixel(299, 254)));
+    EXPECT_EQ(litInRow(image, 255), 0);
+    EXPECT_EQ(view.pictureDecoder().decodes(), 3) << "a view half as wide as the picture decodes it at half size";
+
+    // A picture TurboJPEG does not read is still shown, and a file that is gone shows nothing.
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && next.save(&png, "PNG"));
+    QFile::remove(view.autoJpgPath());
+    folder.write(QStringLiteral("auto.jpg"), png.data());
+    EXPECT_EQ(render().pixelColor(150, 220), QColor(Qt::blue));
+    QFile::remove(view.autoJpgPath());
+    EXPECT_EQ(litInRow(render(), 200), 0);
 }
 
 TEST_F(CameraTest, AProgramFolderTooDeepForAutoJpgIsReportedOnceAndNothingIsLoaded)
