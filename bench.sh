@@ -14,9 +14,9 @@ if [ "${1:-}" = fuzz ]; then
   ensure_packages "libclang-rt-${clang_major}-dev"
   cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DVARNEK_TESTS=OFF -DVARNEK_FUZZ=ON >/dev/null
-  cmake --build build-fuzz -j"$(nproc)" --target fuzz_listing fuzz_settings fuzz_response
+  cmake --build build-fuzz -j"$(nproc)" --target fuzz_listing fuzz_settings fuzz_response fuzz_recording
   failed=0
-  for target in listing settings response; do
+  for target in listing settings response recording; do
     mkdir -p "build-fuzz/corpus/$target"
     echo "== fuzz_$target, ${FUZZ_SECONDS:-60} s"
     no_proxy='*' ./build-fuzz/tests/fuzz/fuzz_$target -max_total_time="${FUZZ_SECONDS:-60}" -timeout=20 \
@@ -44,7 +44,8 @@ if [ "${1:-}" = soak ]; then
   fi
   QT_QPA_PLATFORM=offscreen no_proxy='*' exec ./build-bench/bench/bench_soak
 fi
-cmake --build build-bench -j"$(nproc)" --target bench_snapshot bench_print bench_sdcard
+cmake --build build-bench -j"$(nproc)" --target bench_snapshot bench_print bench_sdcard bench_recording
 QT_QPA_PLATFORM=offscreen no_proxy='*' ./build-bench/bench/bench_snapshot "$@"
 QT_QPA_PLATFORM=offscreen ./build-bench/bench/bench_print
 QT_QPA_PLATFORM=offscreen no_proxy='*' ./build-bench/bench/bench_sdcard
+(cd build-bench && QT_QPA_PLATFORM=offscreen ./bench/bench_recording)

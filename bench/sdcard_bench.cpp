@@ -5,6 +5,7 @@
 //    arrival, to a filled, painted dialog, and the time a tick, an expand and a scroll to the end take;
 //  - a 256 MB recording: the Fetch worker's throughput against `curl -o` of the same URL into the
 //    same folder, and how much the process's resident memory grows during the fetch.
+#include "ResidentMemory.h"
 #include "camera/CameraRequest.h"
 #include "fakecam/FakeCamera.h"
 #include "platform/RecordingDesktop.h"
@@ -37,21 +38,6 @@ using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1024, '\n');
-    }
-    return 0;
 }
 
 std::string pageHead(const std::string& folder)

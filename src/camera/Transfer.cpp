@@ -93,15 +93,8 @@ mode_t ordinaryFileMode()
 
 bool createTemp(Transfer& t)
 {
-    QByteArray pattern = folderOf(t.request->targetPath) + kTempPrefix + "XXXXXX" + kTempSuffix;
-    const int fd = ::mkostemps(pattern.data(), static_cast<int>(std::strlen(kTempSuffix)), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    // The temporary file starts private; the page or recording it becomes is an ordinary file.
-    ::fchmod(fd, ordinaryFileMode());
-    t.fd = fd;
-    t.tempPath = pattern;
-    return true;
+    t.fd = createTemporaryBeside(t.request->targetPath, t.tempPath);
+    return t.fd >= 0;
 }
 
 void noteChallenge(Transfer& t, const char* line, size_t length)
@@ -443,6 +436,18 @@ void initTransfers()
         curl_global_init(CURL_GLOBAL_DEFAULT);
         ordinaryFileMode();
     });
+}
+
+int createTemporaryBeside(const QByteArray& targetPath, QByteArray& tempPath)
+{
+    QByteArray pattern = folderOf(targetPath) + kTempPrefix + "XXXXXX" + kTempSuffix;
+    const int fd = ::mkostemps(pattern.data(), static_cast<int>(std::strlen(kTempSuffix)), O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    // The temporary file starts private; the page or recording it becomes is an ordinary file.
+    ::fchmod(fd, ordinaryFileMode());
+    tempPath = pattern;
+    return fd;
 }
 
 int removeLeftoverDownloads(const QString& folder)

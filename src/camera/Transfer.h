@@ -85,6 +85,10 @@ void initTransfers();
 // The download worker: one per request, on a thread of its own.
 void DownloadThreadProc(DownloadJob* job);
 
+// Creates a temporary file of the program's own name pattern (hidden, taken by the sweep below)
+// in the folder of targetPath, with an ordinary file's mode. Its descriptor and path, or -1.
+int createTemporaryBeside(const QByteArray& targetPath, QByteArray& tempPath);
+
 // Removes the temporary download files a killed program left in a folder: the program's own name
 // pattern only. Returns how many went.
 int removeLeftoverDownloads(const QString& folder);

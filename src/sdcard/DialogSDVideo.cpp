@@ -5,6 +5,7 @@
 #include "platform/Desktop.h"
 #include "platform/DialogUnits.h"
 #include "sdcard/RecordingLocation.h"
+#include "sdcard/RecordingPlayback.h"
 #include "sdcard/RecordingTreeModel.h"
 
 #include <QFile>
@@ -35,7 +36,7 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
 // Deletes every file of the folder whose name ends in suffix (any case, as the desktop this
 // program comes from matched it) and returns how many matched. Names are taken as bytes, so a
 // recording whose name is not valid UTF-8 goes too.
-int deleteFilesEndingIn(const QString& folder, const QByteArray& suffix)
+int deleteFilesEndingIn(const QString& folder, const QByteArray& suffix, bool withConvertedCopy = false)
 {
     const QByteArray folderBytes = QFile::encodeName(folder);
     DIR* dir = ::opendir(folderBytes.constData());
@@ -52,6 +53,8 @@ int deleteFilesEndingIn(const QString& folder, const QByteArray& suffix)
             continue;
         ++matched;
         ::unlink(path.constData());
+        if (withConvertedCopy)
+            deleteConvertedCopy(path);
     }
     ::closedir(dir);
     return matched;
@@ -204,12 +207,14 @@ void CDialogSDVideo::OnBnClickedPlay()
     const std::optional<RecordingLocation> location = firstTickedRecording(QStringLiteral("Play"));
     if (!location)
         return;
-    // Played afresh each time: the old copy goes first, even when it is complete.
+    // Played afresh each time: the old copy goes first, even when it is complete, and its MP4
+    // with it.
     ::unlink(location->localPath.constData());
+    deleteConvertedCopy(location->localPath);
     if (FetchSdListing(currentCameraSettings(), platform::programFolder(), location->relativePath,
                        location->fileName, true)
         == 0)
-        platform::desktop().openFileWithDefaultApp(location->localPath);
+        platform::desktop().openFileWithDefaultApp(prepareDownloadedRecording(location->localPath).path);
 }
 
 void CDialogSDVideo::OnBnClickedReplay()
@@ -224,7 +229,7 @@ void CDialogSDVideo::OnBnClickedReplay()
         return;
     }
     ::close(fd);
-    platform::desktop().openFileWithDefaultApp(location->localPath);
+    platform::desktop().openFileWithDefaultApp(replayableRecording(location->localPath));
 }
 
 void CDialogSDVideo::OnBnClickedOpenFolder()
@@ -239,7 +244,7 @@ void CDialogSDVideo::OnBnClickedCleanUp()
                                                      "folder ?")))
         return;
     const QString folder = platform::programFolder();
-    deleteFilesEndingIn(folder, ".264");
+    deleteFilesEndingIn(folder, ".264", true);
     if (deleteFilesEndingIn(folder, ".html") > 0)
         platform::desktop().openFolder(folder);
 }
@@ -275,7 +280,9 @@ void CDialogSDVideo::updateFetchProgress()
     const long long received = m_job->transfer.received.load();
     const long long expected = m_job->transfer.expected.load();
     QString text = QStringLiteral("File %1 of %2").arg(std::max(file, 1)).arg(std::max(m_job->files.load(), 1));
-    if (file > 0)
+    if (m_job->converting.load())
+        text += QStringLiteral(": converting");
+    else if (file > 0)
         text += expected > 0 ? QStringLiteral(": %1 of %2 MB").arg(megabytes(received), megabytes(expected))
                              : QStringLiteral(": %1 MB").arg(megabytes(received));
     m_progressText->setText(text);

@@ -3,6 +3,7 @@
 #include "camera/CommandCatalogue.h"
 #include "platform/Desktop.h"
 #include "sdcard/RecordingLocation.h"
+#include "sdcard/RecordingPlayback.h"
 
 #include <unistd.h>
 
@@ -58,11 +59,13 @@ QString fetchFinalMessage(const FetchResult& result)
 {
     if (result.fetched == 0)
         return QStringLiteral("No files fetched, did you tick any items ?");
-    if (result.failed == 0)
-        return QStringLiteral("Finished fetching the files");
-    return QStringLiteral("Finished fetching the files, %1 of %2 could not be fetched.")
-        .arg(result.failed)
-        .arg(result.fetched);
+    QString text = result.failed == 0 ? QStringLiteral("Finished fetching the files")
+                                      : QStringLiteral("Finished fetching the files, %1 of %2 could not be fetched.")
+                                            .arg(result.failed)
+                                            .arg(result.fetched);
+    if (result.unconverted > 0)
+        text += QStringLiteral("\nRecordings that could not be converted to MP4 (kept as .264): %1").arg(result.unconverted);
+    return text;
 }
 
 bool FetchTickedFile(FetchJob& job, int item)
@@ -74,21 +77,29 @@ bool FetchTickedFile(FetchJob& job, int item)
     if (!location)
         return false;
     ::unlink(location->localPath.constData());
+    deleteConvertedCopy(location->localPath);
     job.transfer.received.store(0);
     job.transfer.expected.store(-1);
-    return FetchSdFile(job.settings, job.programFolder, location->url, tree.name(item), nullptr, &job.transfer) == 0;
+    if (FetchSdFile(job.settings, job.programFolder, location->url, tree.name(item), nullptr, &job.transfer) != 0)
+        return false;
+    job.converting.store(true);
+    if (prepareDownloadedRecording(location->localPath, &job.stop).conversionFailed)
+        ++job.unconverted;
+    job.converting.store(false);
+    return true;
 }
 
 void FetchThreadProc(std::shared_ptr<FetchJob> job)
 {
     job->files.store(countTickedFiles(*job->tree));
-    const FetchResult result = walkTickedFiles(*job->tree, job->stop, [&](int item) {
+    FetchResult result = walkTickedFiles(*job->tree, job->stop, [&](int item) {
         const int file = job->file.load() + 1;
         job->file.store(file);
         if (file > job->files.load())
             job->files.store(file);
         return FetchTickedFile(*job, item);
     });
+    result.unconverted = job->unconverted.load();
     // A dialog that was closed wants no note about its fetch.
     if (!result.stopped && !job->stop.load())
         platform::desktop().messageBoxModeless(QStringLiteral("Varnekjpg"), fetchFinalMessage(result));

@@ -25,11 +25,14 @@ struct FetchJob {
     std::atomic<int> file{0};        // the file being fetched, from 1
     std::atomic<int> files{0};       // how many ticked files the walk has in view
     TransferProgress transfer;       // of the current file
+    std::atomic<bool> converting{false}; // the current file, downloaded, is being converted
+    std::atomic<int> unconverted{0}; // recordings in the camera's layout that gave no MP4
 };
 
 struct FetchResult {
     int fetched = 0; // ticked files handed to the download
     int failed = 0;  // of those, the ones that did not arrive
+    int unconverted = 0; // of those that arrived, the ones that could not be converted
     bool stopped = false;
 };
 
@@ -45,7 +48,7 @@ FetchResult walkTickedFiles(const RecordingTree& tree, const std::atomic<bool>& 
 // The closing note of a fetch that was not stopped.
 QString fetchFinalMessage(const FetchResult& result);
 
-// Downloads one ticked file into the program folder; false when it did not arrive.
+// Downloads one ticked file into the program folder and converts it; false when it did not arrive.
 bool FetchTickedFile(FetchJob& job, int item);
 // The worker's body: the walk, then the closing note.
 void FetchThreadProc(std::shared_ptr<FetchJob> job);

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QTreeView>
 
 #include <unistd.h>
@@ -109,6 +111,11 @@ TEST_F(DialogTest, HostileListingsGiveOnlySoundNamesAndFetchWritesNothingOutside
     EXPECT_EQ(QDir(folder.path() + "/..").entryList(QDir::AllEntries | QDir::Hidden), around);
     QStringList files = folder.entries();
     files.sort();
+    // Each recording has its MP4 beside it, and nothing else is there.
+    QStringList mp4s = files.filter(QRegularExpression("\\.mp4$"));
+    files.removeIf([](const QString& name) { return name.endsWith(".mp4"); });
+    mp4s.replaceInStrings(QRegularExpression("\\.mp4$"), ".264");
+    EXPECT_EQ(mp4s, files.filter(QRegularExpression("\\.264$")));
     EXPECT_EQ(files, (QStringList{"P261201 130000 130500.264", "P261201_120000_120500.264",
                                   "P261201_120500_121000.264", "P261201_121000_121500.264",
                                   "P261201_140000_140500.264", "P261201_141000_141500.264", "P261201_caf\u00e9.264",
@@ -116,11 +123,12 @@ TEST_F(DialogTest, HostileListingsGiveOnlySoundNamesAndFetchWritesNothingOutside
                                   "P261202_120000_120500.264", "P261202_235500_235959.264",
                                   "P261204_080000_080500.264", "filelist.html", "sd.html"}));
     // A name that is not UTF-8 is kept as the camera's bytes, which only the file system can show.
-    const QByteArray latin1 = QFile::encodeName(folder.path()) + "/P261201_\xE9t\xE9.264";
-    EXPECT_EQ(::unlink(latin1.constData()), 0);
+    const QByteArray latin1 = QFile::encodeName(folder.path()) + "/P261201_\xE9t\xE9.";
+    EXPECT_EQ(::unlink(latin1 + "264"), 0);
+    EXPECT_EQ(::unlink(latin1 + "mp4"), 0);
 }
 
-TEST_F(DialogTest, PlayDownloadsTheFirstTickedRecordingAfreshAndOpensIt)
+TEST_F(DialogTest, PlayDownloadsTheFirstTickedRecordingAfreshAndOpensItsMp4)
 {
     auto dialog = openDialog();
     click(*dialog, "playButton");
@@ -129,12 +137,28 @@ TEST_F(DialogTest, PlayDownloadsTheFirstTickedRecordingAfreshAndOpensIt)
     folder.write("P261201_120500_121000.264", "an old copy");
     click(*dialog, "playButton");
     click(*dialog, "playButton");
-    const QString copy = folder.file("P261201_120500_121000.264");
+    const QString mp4 = folder.file("P261201_120500_121000.mp4");
     EXPECT_EQ(folder.read("P261201_120500_121000.264"), recording("20261201", "P261201_120500_121000.264"));
     EXPECT_EQ(requestsFor("/sd/20261201/record000/P261201_120500_121000.264"), 2);
-    EXPECT_EQ(desktop.opened(), (QStringList{copy, copy}));
+    EXPECT_EQ(desktop.opened(), (QStringList{mp4, mp4}));
+    // Replay converts first where the MP4 has gone.
+    QFile::remove(mp4);
     click(*dialog, "replayButton");
-    EXPECT_EQ(desktop.opened(), (QStringList{copy, copy, copy}));
+    EXPECT_EQ(desktop.opened(), (QStringList{mp4, mp4, mp4}));
+    EXPECT_TRUE(QFile::exists(mp4));
+    // A recording too short to hold a picture cannot be converted: Play and Replay open it as it is.
+    camera->setRecordingSize(60);
+    click(*dialog, "playButton");
+    click(*dialog, "replayButton");
+    const QString copy = folder.file("P261201_120500_121000.264");
+    EXPECT_EQ(desktop.opened().mid(3), (QStringList{copy, copy}));
+    EXPECT_FALSE(QFile::exists(mp4));
+    // Turned off in the settings file, Play keeps to the recording as it is.
+    camera->setRecordingSize(1 << 20);
+    QSettings(folder.settingsFile(), QSettings::IniFormat).setValue("Recordings/ConvertToMp4", false);
+    click(*dialog, "playButton");
+    EXPECT_EQ(desktop.opened().mid(5), QStringList{copy});
+    EXPECT_FALSE(QFile::exists(mp4));
     EXPECT_EQ(messageTexts(), QStringList{"VarnekJPG: No items selected in the list,\n\nSelect (tick) an item before "
                                           "clicking the Play button"});
 }
@@ -163,7 +187,7 @@ TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPag
     };
     const std::vector<Case> cases = {
         {true, {"a.264", "b.HTML", "sd.html", "auto.jpg", "keep.txt", "a.264.txt"}, {"a.264.txt", "auto.jpg", "keep.txt"}, true},
-        {true, {"a.264", "B.264", "auto.jpg"}, {"auto.jpg"}, false},
+        {true, {"a.264", "a.mp4", "B.264", "B.mp4", "c.mp4", "auto.jpg"}, {"auto.jpg", "c.mp4"}, false},
         {false, {"a.264", "sd.html"}, {"a.264", "sd.html"}, false},
     };
     auto dialog = std::make_unique<CDialogSDVideo>();
@@ -196,14 +220,18 @@ TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItW
     struct Case {
         QStringList ticked;
         QString message;
+        int recordingSize = 1 << 20;
     };
     const std::vector<Case> cases = {
         {{"20261130/P261130_181500_182000.264", "20261202/P261202_063000_063500.264"}, "Finished fetching the files"},
         {{"20261202/P261202_120000_120500.264", "Micro-SD/Test folder 2"},
          "Finished fetching the files, 1 of 2 could not be fetched."},
         {{"20261999"}, "No files fetched, did you tick any items ?"},
+        {{"20261130/P261130_080000_080500.264", "20261202/P261202_000000_000500.264"},
+         "Finished fetching the files\nRecordings that could not be converted to MP4 (kept as .264): 2", 60},
     };
     for (const Case& c : cases) {
+        camera->setRecordingSize(std::uint64_t(c.recordingSize));
         auto dialog = openDialog();
         for (const QString& line : c.ticked)
             tick(*dialog, line);
@@ -217,7 +245,11 @@ TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItW
     EXPECT_EQ(folder.read("P261202_063000_063500.264"), recording("20261202", "P261202_063000_063500.264"));
     EXPECT_EQ(folder.read("P261202_120000_120500.264"), recording("20261202", "P261202_120000_120500.264"));
     EXPECT_FALSE(folder.exists("Test folder 2"));
-    EXPECT_EQ(messageTexts().size(), 3);
+    EXPECT_TRUE(folder.exists("P261130_181500_182000.mp4"));
+    EXPECT_TRUE(folder.exists("P261202_120000_120500.mp4"));
+    EXPECT_TRUE(folder.exists("P261130_080000_080500.264"));
+    EXPECT_FALSE(folder.exists("P261130_080000_080500.mp4"));
+    EXPECT_EQ(messageTexts().size(), 4);
 }
 
 TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAWord)

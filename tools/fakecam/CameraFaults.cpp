@@ -86,9 +86,13 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
         return;
     }
 
+    int width = 0;
+    int height = 0;
     {
         std::lock_guard lock(mutex);
         keepRecord(record);
+        width = options.width;
+        height = options.height;
     }
     const std::uint64_t cutAt = cut ? length / 2 : length;
     const bool stallFirst = cut && current == Fault::StallMidBody;
@@ -98,7 +102,7 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
     const std::uint64_t total = recording ? answer.size : body->size();
     res.set_content_provider(
         static_cast<std::size_t>(total), answer.contentType,
-        [this, body, recording, path, begin, cutAt, stallFirst, stallFor, trickle, record](std::size_t offset, std::size_t available,
+        [this, body, recording, path, total, width, height, begin, cutAt, stallFirst, stallFor, trickle, record](std::size_t offset, std::size_t available,
                                                                            httplib::DataSink& sink) {
             const std::uint64_t sent = offset - begin;
             {
@@ -118,7 +122,7 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
             }
             const std::size_t n = static_cast<std::size_t>(
                 std::min<std::uint64_t>({available, trickle ? std::uint64_t{2} : kChunk, cutAt - sent}));
-            const std::string chunk = recording ? recordingBytes(path, offset, n) : body->substr(offset, n);
+            const std::string chunk = recording ? recordingBytes(path, offset, n, total, width, height) : body->substr(offset, n);
             // Counted before the write, so a client never holds more than the record says.
             {
                 std::lock_guard lock(mutex);

@@ -1,6 +1,7 @@
 #include "fakecam/CameraImpl.h"
 
 #include "fakecam/CameraPages.h"
+#include "fakecam/RecordingClip.h"
 
 #include <sys/socket.h>
 
@@ -18,14 +19,6 @@ std::uint64_t fnv1a(const std::string& s)
         h *= 0x100000001b3ull;
     }
     return h;
-}
-
-std::uint64_t splitmix(std::uint64_t x)
-{
-    x += 0x9e3779b97f4a7c15ull;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
-    return x ^ (x >> 31);
 }
 
 } // namespace
@@ -49,6 +42,8 @@ bool FakeCamera::start()
     std::lock_guard life(m->lifeMutex);
     if (m->server)
         return true;
+    // The recordings' clip is encoded now rather than in the middle of the first download.
+    prepareClip(m->options.width, m->options.height);
     std::unique_ptr<httplib::Server> server;
     if (tls()) {
         auto secure = std::make_unique<httplib::SSLServer>(m->options.certFile.c_str(), m->options.keyFile.c_str());
@@ -224,22 +219,10 @@ CameraState FakeCamera::state() const
     return copy;
 }
 
-std::string FakeCamera::recordingBytes(const std::string& path, std::uint64_t offset, std::uint64_t length)
+std::string FakeCamera::recordingBytes(const std::string& path, std::uint64_t offset, std::uint64_t length,
+                                       std::uint64_t size, int width, int height)
 {
-    std::string out(static_cast<std::size_t>(length), '\0');
-    const std::uint64_t seed = fnv1a(path);
-    std::uint64_t pos = offset;
-    std::size_t i = 0;
-    while (i < out.size()) {
-        std::uint64_t word = splitmix(seed + pos / 8);
-        unsigned byte = static_cast<unsigned>(pos % 8);
-        word >>= 8 * byte;
-        for (; byte < 8 && i < out.size(); ++byte, ++i, ++pos) {
-            out[i] = static_cast<char>(word & 0xFF);
-            word >>= 8;
-        }
-    }
-    return out;
+    return clipRecordingBytes(fnv1a(path), offset, length, size, width, height);
 }
 
 std::vector<std::string> FakeCamera::dates() const

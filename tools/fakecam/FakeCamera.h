@@ -131,8 +131,11 @@ public:
     void clearRequests();
     CameraState state() const;
 
-    // The bytes of a recording of the given path, deterministic: what a download must equal.
-    static std::string recordingBytes(const std::string& path, std::uint64_t offset, std::uint64_t length);
+    // Bytes [offset, offset + length) of the recording of the given path, `size` bytes long in all
+    // (0: offset + length), deterministic: what a download must equal. A real recording of the
+    // camera's scene at the given picture size, in the camera's block layout.
+    static std::string recordingBytes(const std::string& path, std::uint64_t offset, std::uint64_t length,
+                                      std::uint64_t size = 0, int width = 640, int height = 480);
     // The dates and file names the normal listings offer.
     std::vector<std::string> dates() const;
     std::vector<std::string> recordings(const std::string& date) const;
