@@ -53,7 +53,7 @@ fakecam::RecordingWriter period(int width, int height)
         pictures.push_back(fakecam::renderSnapshot(view));
     }
     fakecam::RecordingWriter writer(width, height, "");
-    const auto coded = fakecam::encodeH264(pictures, fakecam::kClipFps, fakecam::kClipPictures);
+    const auto coded = fakecam::encodeVideo(pictures, fakecam::kClipFps, fakecam::kClipPictures);
     for (std::size_t i = 0; i < coded.size(); ++i) {
         const std::uint32_t time = std::uint32_t(i) * 100;
         std::size_t bytes = 0;

@@ -35,6 +35,8 @@ constexpr int kSamplesPerMs = kAudioRate / 1000;
 constexpr std::size_t kMaxSoundBacklog = 30 * kAudioRate;
 // How far the start is searched for the first picture's parameter sets and for audio.
 constexpr int kLookaheadBlocks = 512;
+// A stream's parameter sets take a few dozen bytes; more is not a camera's.
+constexpr qsizetype kMaxParameterSetBytes = 64 << 10;
 // A picture's pieces together; beyond this the recording is not a camera's.
 constexpr qsizetype kMaxPictureBytes = 64 << 20;
 // Pages of the recording already converted are handed back in steps of this size, so a long
@@ -115,7 +117,7 @@ Start lookAhead(QByteArrayView file, VideoCodec codec)
         } else if (!start.videoTime || *start.videoTime == block.time) {
             start.videoTime = block.time;
             forEachNal(block.data, codec, [&](int type, QByteArrayView nal) {
-                if (isParameterSet(codec, type))
+                if (isParameterSet(codec, type) && start.parameterSets.size() + nal.size() <= kMaxParameterSetBytes)
                     start.parameterSets += nal.toByteArray();
             });
         } else if (start.audioTime) {

@@ -82,8 +82,10 @@ bool FetchTickedFile(FetchJob& job, int item)
     job.transfer.expected.store(-1);
     if (FetchSdFile(job.settings, job.programFolder, location->url, tree.name(item), nullptr, &job.transfer) != 0)
         return false;
+    // The file that has arrived is converted whole, as its download was finished: closing the
+    // dialog stops the fetch after it.
     job.converting.store(true);
-    if (prepareDownloadedRecording(location->localPath, &job.stop).conversionFailed)
+    if (prepareDownloadedRecording(location->localPath).conversionFailed)
         ++job.unconverted;
     job.converting.store(false);
     return true;

@@ -86,7 +86,10 @@ std::uint32_t timeOf(int picture) { return 70000 + std::uint32_t(picture) * 40 +
 
 class ConversionTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { encode("libx264", "plain.264"); }
+
+    // The test's stream, and what it decodes to as a plain stream.
+    void encode(const char* encoder, const QString& plainName)
     {
         std::vector<QImage> images;
         for (int i = 0; i < kPictures; ++i) {
@@ -95,21 +98,21 @@ protected:
             QPainter(&image).fillRect(8 + 5 * i, 20 + (i % 5) * 9, 30, 24, QColor(240, 200 - 6 * i, 40));
             images.push_back(image);
         }
-        coded = fakecam::encodeH264(images, 25, 8);
+        coded = fakecam::encodeVideo(images, 25, 8, encoder);
         ASSERT_EQ(coded.size(), std::size_t(kPictures));
         std::string plain;
         for (const auto& picture : coded)
             for (const std::string& nal : picture.nals)
                 plain += nal;
-        folder.write("plain.264", QByteArray::fromStdString(plain));
-        reference = decode(folder.file("plain.264"));
+        folder.write(plainName, QByteArray::fromStdString(plain));
+        reference = decode(folder.file(plainName));
         ASSERT_EQ(reference.pictures.size(), std::size_t(kPictures));
     }
 
     // The stream in the camera's layout, a block per NAL unit and a sound block per picture.
-    fakecam::RecordingWriter layout(bool withIndex = true)
+    fakecam::RecordingWriter layout(bool withIndex = true, const char* tag = "HXVS")
     {
-        fakecam::RecordingWriter writer(160, 96);
+        fakecam::RecordingWriter writer(160, 96, tag);
         firstBlock.clear();
         for (int i = 0; i < kPictures; ++i) {
             firstBlock.push_back(writer.blocks.size());
@@ -156,6 +159,17 @@ TEST_F(ConversionTest, SoundRecordingBecomesAnMp4OfTheSamePicturesTimesAndSound)
     // The recording stays as downloaded, and no temporary file is left.
     EXPECT_EQ(folder.read("P261201_120000_120500.264"), QByteArray::fromStdString(bytes));
     EXPECT_EQ(folder.entries().size(), 3) << folder.entries().join(' ').toStdString();
+}
+
+TEST_F(ConversionTest, H265RecordingBecomesAnMp4OfTheSamePictures)
+{
+    encode("libx265", "plain.265");
+    const ConversionResult result = convert(layout(true, "HXVT").bytes);
+    ASSERT_EQ(result.status, ConversionResult::Converted) << result.error.toStdString();
+    const Decoded mp4 = decode(folder.file("P261201_120000_120500.mp4"));
+    EXPECT_EQ(mp4.codecs, "hevc+aac");
+    EXPECT_EQ(mp4.pictures, reference.pictures);
+    EXPECT_EQ(mp4.timesMs.back(), timeOf(kPictures - 1) - timeOf(0));
 }
 
 TEST_F(ConversionTest, DamagedRecordingsConvertUpToTheDamage)

@@ -51,14 +51,12 @@ struct CodecFree {
 
 } // namespace
 
-std::vector<CodedPicture> encodeH264(const std::vector<QImage>& pictures, int fps, int keyInterval)
+std::vector<CodedPicture> encodeVideo(const std::vector<QImage>& pictures, int fps, int keyInterval, const char* encoder)
 {
     std::vector<CodedPicture> out;
     if (pictures.empty())
         return out;
-    const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-    if (!codec)
-        codec = avcodec_find_encoder(AV_CODEC_ID_H264);
+    const AVCodec* codec = avcodec_find_encoder_by_name(encoder);
     if (!codec)
         return out;
     std::unique_ptr<AVCodecContext, CodecFree> ctx(avcodec_alloc_context3(codec));
@@ -75,6 +73,7 @@ std::vector<CodedPicture> encodeH264(const std::vector<QImage>& pictures, int fp
     av_opt_set(ctx->priv_data, "preset", "veryfast", 0);
     av_opt_set(ctx->priv_data, "tune", "zerolatency", 0);
     av_opt_set(ctx->priv_data, "x264-params", "scenecut=0", 0);
+    av_opt_set(ctx->priv_data, "x265-params", "bframes=0:scenecut=0:log-level=error", 0);
     if (avcodec_open2(ctx.get(), codec, nullptr) < 0)
         return out;
     AVFrame* frame = av_frame_alloc();
@@ -202,7 +201,7 @@ Clip makeClip(int width, int height)
         view.clock = QStringLiteral("2026-12-01 12:00:%1").arg(i / kClipFps, 2, 10, QLatin1Char('0'));
         pictures.push_back(renderSnapshot(view));
     }
-    const std::vector<CodedPicture> coded = encodeH264(pictures, kClipFps, kClipPictures);
+    const std::vector<CodedPicture> coded = encodeVideo(pictures, kClipFps, kClipPictures);
     Clip clip;
     clip.header = RecordingWriter(width, height).bytes;
     RecordingWriter writer(width, height, "");

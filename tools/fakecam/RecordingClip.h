@@ -18,9 +18,11 @@ struct CodedPicture {
     bool key = false;
 };
 
-// Encodes the pictures with libavcodec's H.264 encoder, one slice a picture and no B-frames (as
-// a camera does), a key picture every keyInterval pictures. Empty when no encoder is available.
-std::vector<CodedPicture> encodeH264(const std::vector<QImage>& pictures, int fps, int keyInterval);
+// Encodes the pictures with libavcodec's H.264 encoder (or H.265 with "libx265"), one slice a
+// picture and no B-frames (as a camera does), a key picture every keyInterval pictures. Empty when
+// the encoder is not available.
+std::vector<CodedPicture> encodeVideo(const std::vector<QImage>& pictures, int fps, int keyInterval,
+                                      const char* encoder = "libx264");
 
 // G.711 A-law of one 16-bit sample.
 unsigned char alawFromLinear(int sample);

@@ -28,7 +28,8 @@ void usage(std::FILE* out)
                  "                            stall-mid, truncated-jpeg, not-jpeg, hostile-listing,\n"
                  "                            never-answer, trickle\n"
                  "  --stall-seconds N         length of the stall faults (default 10)\n"
-                 "  --recording-size BYTES    size of every recording (default 1048576)\n"
+                 "  --recording-size BYTES    size of every recording, a clip of the scene in the camera's\n"
+                 "                            layout repeated to fill it (default 1048576)\n"
                  "  --cert FILE --key FILE    serve HTTPS with this PEM certificate and key\n");
 }
 
