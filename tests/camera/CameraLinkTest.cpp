@@ -1,6 +1,11 @@
 // What the link does under cameras that misbehave, and what it saves under ones that do not.
 #include "CameraFixture.h"
 
+#include "camera/CameraLink.h"
+
+#include <QFile>
+#include <QTest>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -96,8 +101,7 @@ TEST_F(CameraLinkTest, AnAnswerOverTheCapFailsAndKeepsNothingButRecordingsHaveNo
     camera.setPage("/cgi-bin/hi3510/getnetinfo.cgi", std::string(1001, 'x'));
     EXPECT_EQ(SendCameraCommand(61, settings, folder.path()), -1);
     EXPECT_EQ(requestSnapshot(settings, autoJpg()), -1);
-    EXPECT_EQ(files(), QStringList{QStringLiteral("netinfo.html")});
-    EXPECT_EQ(folder.read(QStringLiteral("netinfo.html")), QByteArray(1000, 'x'));
+    EXPECT_TRUE(files().isEmpty()) << "the answer began: the older page is gone too";
 
     camera.setRecordingSize(3000);
     EXPECT_EQ(FetchSdFile(settings, folder.path(), recording().second, recording().first), 0);
@@ -142,27 +146,81 @@ TEST_F(CameraLinkTest, TheRetryComesAfterItsDelayAndOnlyWhenNoConnectionWasMade)
     EXPECT_GE(std::chrono::duration<double>(camera.requests().front().received - start).count(), 0.75);
 }
 
-TEST_F(CameraLinkTest, AnAbortedWaitEndsTheTransferAndLeavesNoFile)
+TEST_F(CameraLinkTest, AClosedLinkEndsItsTransfersRunsNoFurtherStepAndLeavesNoFile)
 {
     camera.setFault(Fault::NeverAnswer);
     limits.snapshotTotalMs = limits.otherTotalMs = 20000;
     setRequestTimeouts(limits);
-    bool inside = false;
-    setRequestWaiter([&inside](PendingRequest& request) {
-        inside = requestWaitInProgress();
-        request.waitFor(300);
-        request.abort();
-    });
-    for (const auto& call : std::vector<std::function<int()>>{[&] { return requestSnapshot(settings, autoJpg()); },
-                                                              [&] { return SendCameraCommand(60, settings, folder.path()); }}) {
-        const auto start = Clock::now();
-        EXPECT_EQ(call(), -1);
-        EXPECT_LT(secondsSince(start), 2.0);
-    }
-    setRequestWaiter({});
-    EXPECT_TRUE(inside);
-    EXPECT_FALSE(requestWaitInProgress());
+    CameraLink link;
+    link.setSettings(settings);
+    int steps = 0;
+    link.FetchSnapshot(autoJpg(), nullptr, [&](const RequestOutcome&) { ++steps; });
+    link.SendCameraCommand(60, folder.path(), nullptr, [&](const RequestOutcome&) { ++steps; });
+    const auto held = [&] {
+        int count = 0;
+        for (const auto& request : camera.requests())
+            count += request.authenticated ? 1 : 0;
+        return count;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return held() == 2; }, 5000));
+    const auto start = Clock::now();
+    link.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return link.running() == 0; }, 2000));
+    EXPECT_LT(secondsSince(start), 2.0);
+    link.SendCameraCommand(60, folder.path(), nullptr, [&](const RequestOutcome&) { ++steps; });
+    QTest::qWait(100);
+    EXPECT_EQ(steps, 0);
     EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(CameraLinkTest, AnAnswerThatBeginsRemovesTheOlderPageEvenWhenNoneFollows)
+{
+    // Headers, then the camera drops: neither the older page nor part of the new one.
+    folder.write(QStringLiteral("serverinfo.html"), "older");
+    camera.setFault(Fault::DropAfterHeaders);
+    EXPECT_EQ(SendCameraCommand(60, settings, folder.path()), -1);
+    EXPECT_TRUE(files().isEmpty());
+    // A camera that never answers leaves the older page to look at.
+    camera.setFault(Fault::NeverAnswer);
+    limits.otherTotalMs = 500;
+    setRequestTimeouts(limits);
+    folder.write(QStringLiteral("serverinfo.html"), "older");
+    EXPECT_EQ(SendCameraCommand(60, settings, folder.path()), -1);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("serverinfo.html")});
+}
+
+// Established connections from this process to the camera's port, as the kernel lists them.
+int openConnectionsTo(int port)
+{
+    QFile table(QStringLiteral("/proc/self/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray remote = ":" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    int count = 0;
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        count += fields.size() > 3 && fields.at(2).endsWith(remote) && fields.at(3) == "01" ? 1 : 0;
+    }
+    return count;
+}
+
+TEST_F(CameraLinkTest, AtMostTwoIdleConnectionsStayOpenToTheCamera)
+{
+    CameraLink link;
+    link.setSettings(settings);
+    int ended = 0;
+    const auto count = [&](const RequestOutcome&) { ++ended; };
+    for (int round = 0; round < 3; ++round) {
+        link.FetchSnapshot(autoJpg(), nullptr, count);
+        link.SendCameraCommand(60, folder.path(), nullptr, count);
+        link.FetchSdListing(folder.path(), "", "sd.html", false, nullptr, count);
+        link.SendCameraCommand(61, folder.path(), nullptr, count);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended == 12; }, 10000));
+    EXPECT_GE(camera.connections(), 3);
+    EXPECT_LE(openConnectionsTo(camera.port()), 2);
+    EXPECT_EQ(closeIdleHandles(std::chrono::seconds(0)), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return openConnectionsTo(camera.port()) == 0; }, 2000));
 }
 
 TEST_F(CameraLinkTest, LeftoverDownloadsOfTheProgramGoAndNothingElse)

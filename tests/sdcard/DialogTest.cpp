@@ -43,8 +43,9 @@ protected:
     std::unique_ptr<CDialogSDVideo> openDialog()
     {
         SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
-        auto dialog = std::make_unique<CDialogSDVideo>();
+        auto dialog = std::make_unique<CDialogSDVideo>(nullptr, &link);
         dialog->show();
+        EXPECT_TRUE(settled(link));
         return dialog;
     }
     // Ticks "folder/file" (or a top-level "folder") as a click on its check box does.
@@ -60,9 +61,11 @@ protected:
         }
         ADD_FAILURE() << "no item " << line.toStdString();
     }
-    static void click(CDialogSDVideo& dialog, const char* button)
+    // Clicks a button and waits for the requests it made.
+    void click(CDialogSDVideo& dialog, const char* button)
     {
         dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+        EXPECT_TRUE(settled(link));
     }
     QByteArray recording(const std::string& date, const std::string& name) const
     {
@@ -76,6 +79,8 @@ protected:
             texts << m.caption + ": " + m.text;
         return texts;
     }
+
+    CameraLink link;
 };
 
 } // namespace
@@ -83,15 +88,15 @@ protected:
 TEST_F(AppTest, SdVideoShowsTheCardsFoldersAndRecordingsWithEachFolderOpen)
 {
     ASSERT_TRUE(start());
-    QStringList lines;
-    std::vector<bool> expanded;
-    whenModalOpen<CDialogSDVideo>([&](CDialogSDVideo& dialog) {
-        lines = treeLines(dialog);
-        for (int row = 0; row < 4; ++row)
-            expanded.push_back(dialog.treeView()->isExpanded(dialog.model().index(row, 0)));
-        dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-    });
     menuItem(QStringLiteral("&SD"), cmd::SdVideo)->trigger();
+    ASSERT_TRUE(settled(*app->link()));
+    auto* dialog = qobject_cast<CDialogSDVideo*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    const QStringList lines = treeLines(*dialog);
+    std::vector<bool> expanded;
+    for (int row = 0; row < 4; ++row)
+        expanded.push_back(dialog->treeView()->isExpanded(dialog->model().index(row, 0)));
+    dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
     EXPECT_EQ(lines, kCameraTree);
     EXPECT_EQ(expanded, (std::vector<bool>{false, true, true, true}));
 }
@@ -166,7 +171,7 @@ TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPag
         {true, {"a.264", "B.264", "auto.jpg"}, {"auto.jpg"}, false},
         {false, {"a.264", "sd.html"}, {"a.264", "sd.html"}, false},
     };
-    auto dialog = std::make_unique<CDialogSDVideo>();
+    auto dialog = std::make_unique<CDialogSDVideo>(nullptr, &link);
     for (const Case& c : cases) {
         for (const QString& name : folder.entries())
             QFile::remove(folder.file(name));
@@ -234,7 +239,7 @@ TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAW
     first.reset();
     tick(*second, "20261202/P261202_235500_235959.264");
     click(*second, "fetchButton");
-    ASSERT_TRUE(waitForFetchWorkers(15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.liveWorkers() == 0; }, 15000));
     EXPECT_EQ(requestsFor("/sd/20261201/record000/P261201_120000_120500.264"), 0);
     EXPECT_FALSE(folder.exists("P261130_080000_080500.264"));
     EXPECT_EQ(folder.read("P261202_235500_235959.264"), recording("20261202", "P261202_235500_235959.264"));

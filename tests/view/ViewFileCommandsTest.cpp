@@ -28,6 +28,7 @@ protected:
         ASSERT_TRUE(view->fileCommandWait().busy());
         EXPECT_EQ(view->fileCommandWait().timer().interval(), 4000);
         view->fileCommandWait().expireNow();
+        ASSERT_TRUE(settled(view->link()));
         EXPECT_EQ(view->windowTimer().isActive() ? view->windowTimer().interval() : 0, intervalMs);
         EXPECT_EQ(frame.windowTitle(), QString::fromLatin1(title));
     }
@@ -40,6 +41,7 @@ protected:
 TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForBytePausedUntilTheWaitEnds)
 {
     view->snapshotTimer().SetTimerInterval(8);
+    ASSERT_TRUE(settled(view->link()));
     const QByteArray snapshot = folder.read(kAuto);
     desktop.queueChoice(folder.file(kKept));
     const int before = snapshotRequests();
@@ -74,7 +76,9 @@ TEST_F(ViewFileCommandsTest, CancelOrNoSnapshotChangesNoFileAndATimerSwitchedOff
 TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheTimerRunsAgain)
 {
     view->snapshotTimer().SetTimerInterval(5);
+    ASSERT_TRUE(settled(view->link()));
     view->snapshotTimer().OnGetOneImage();
+    ASSERT_TRUE(settled(view->link()));
     const QString recording = folder.file(QStringLiteral("P261201_120000_120500.264"));
     desktop.queueChoice(recording);
     view->OnFileOpen();

@@ -35,7 +35,10 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
 {
     view.setDocument(&document);
     view.resize(1000, 800);
-    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0); // 640 x 480, drawn 1000 x 750 from (1, 30)
+    int fetched = -1;
+    view.snapshotTimer().RefreshSnapshot([&](int result) { fetched = result; });
+    ASSERT_TRUE(settled(view.link()));
+    ASSERT_EQ(fetched, 0); // 640 x 480, drawn 1000 x 750 from (1, 30)
     QImage image = render();
     EXPECT_EQ(litInRow(image, 29), 0) << "nothing between caption and picture";
     EXPECT_EQ(litInRow(image, 30), 999) << "the picture's first row, from x = 1 to the right edge";

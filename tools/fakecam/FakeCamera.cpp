@@ -156,6 +156,12 @@ void FakeCamera::setFault(Fault fault, int stallSeconds)
     m->stallSeconds = std::max(0, stallSeconds);
 }
 
+void FakeCamera::setAnswerDelay(std::chrono::milliseconds delay)
+{
+    std::lock_guard lock(m->mutex);
+    m->answerDelay = delay;
+}
+
 void FakeCamera::setCredentials(const std::string& user, const std::string& password)
 {
     std::lock_guard lock(m->mutex);
