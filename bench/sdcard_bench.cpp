@@ -97,9 +97,10 @@ void benchCard(fakecam::FakeCamera& camera, const CameraSettings& settings, cons
     SendCameraCommand(kSdListingCode, settings, folder);
     Clock::time_point lastListing;
     CDialogSDVideo dialog;
-    dialog.SetFolderListingFetch([&](const QByteArray& relativePath) {
+    dialog.SetFolderListingFetch([&](const QByteArray& relativePath, std::function<void()> done) {
         FetchSdListing(settings, folder, relativePath, "filelist.html");
         lastListing = Clock::now();
+        done();
     });
     dialog.show();
     QApplication::processEvents();

@@ -42,6 +42,8 @@ const Row kRows[] = {
      {-1, Left::Nothing}, {0, Left::New}, {0, Left::New}, {0, Left::New}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"dropped mid-body", Fault::DropMidBody, 0, 0, 0,
      {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}},
+    {"headers, then nothing", Fault::DropAfterHeaders, 0, 0, 0,
+     {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"stall before the answer", Fault::StallBeforeAnswer, 0, 0, 0,
      {-1, Left::Nothing}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"stall in the body", Fault::StallMidBody, 0, 0, 0,

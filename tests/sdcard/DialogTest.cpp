@@ -7,7 +7,9 @@
 #include "view/CommandIds.h"
 #include "view/PageCommands.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTreeView>
@@ -212,6 +214,8 @@ TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItW
         EXPECT_FALSE(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->fetchRunning(), 10000);
         QTRY_VERIFY(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
+        EXPECT_FALSE(dialog->findChild<QProgressBar*>("fetchProgress")->isVisible());
+        EXPECT_FALSE(dialog->findChild<QLabel*>("fetchProgressText")->isVisible());
         EXPECT_EQ(messageTexts().last(), "Varnekjpg: " + c.message);
     }
     EXPECT_EQ(folder.read("P261130_181500_182000.264"), recording("20261130", "P261130_181500_182000.264"));
@@ -244,4 +248,62 @@ TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAW
     EXPECT_FALSE(folder.exists("P261130_080000_080500.264"));
     EXPECT_EQ(folder.read("P261202_235500_235959.264"), recording("20261202", "P261202_235500_235959.264"));
     EXPECT_EQ(messageTexts(), QStringList{"Varnekjpg: Finished fetching the files"});
+}
+
+QMessageBox* shownNote()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("note") && widget->isVisible())
+            return qobject_cast<QMessageBox*>(widget);
+    }
+    return nullptr;
+}
+
+TEST_F(DialogTest, TheFetchsClosingNoteCanBeAnsweredWhilePlayDownloadsAndPlayThenOpensItsRecording)
+{
+    desktop.showRealNotes(true);
+    auto dialog = openDialog();
+    tick(*dialog, "20261130/P261130_080000_080500.264");
+    camera->setAnswerDelay(std::chrono::milliseconds(2000));
+    for (const bool byKey : {false, true}) {
+        const QStringList openedBefore = desktop.opened();
+        dialog->findChild<QPushButton*>("fetchButton")->click();
+        QTest::qWait(700);
+        dialog->findChild<QPushButton*>("playButton")->click();
+        ASSERT_TRUE(QTest::qWaitFor([] { return shownNote() != nullptr; }, 5000));
+        QMessageBox* note = shownNote();
+        EXPECT_EQ(note->text(), QStringLiteral("Finished fetching the files"));
+        EXPECT_TRUE(dialog->requestWaiting()) << "Play still downloads";
+        // As the user answers it: through the note's window, as the window system delivers.
+        if (byKey) {
+            QTest::keyClick(note->windowHandle(), Qt::Key_Return);
+        } else {
+            QWidget* ok = note->button(QMessageBox::Ok);
+            QTest::mouseClick(note->windowHandle(), Qt::LeftButton, {}, ok->mapTo(note, ok->rect().center()));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([] { return shownNote() == nullptr; }, 500)) << "the note closes at once";
+        ASSERT_TRUE(settled(link));
+        EXPECT_EQ(desktop.opened(), openedBefore + QStringList{folder.file("P261130_080000_080500.264")});
+    }
+}
+
+TEST_F(DialogTest, QuittingDuringABackgroundFetchAbortsItAtOnceAndLeavesNoTemporaryFile)
+{
+    auto programLink = std::make_unique<CameraLink>();
+    auto dialog = std::make_unique<CDialogSDVideo>(nullptr, programLink.get());
+    SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
+    dialog->show();
+    ASSERT_TRUE(settled(*programLink));
+    tick(*dialog, "20261130/P261130_080000_080500.264");
+    camera->setFault(fakecam::Fault::StallMidBody, 20);
+    dialog->findChild<QPushButton*>("fetchButton")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return camera->state().stalled == 1; }, 5000));
+    // The program ends: its windows go, then the link with what runs for it.
+    QElapsedTimer clock;
+    clock.start();
+    dialog.reset();
+    programLink.reset();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(folder.entries().filter(".part").isEmpty());
+    EXPECT_TRUE(desktop.messages().empty()) << "no note about a fetch the program ended";
 }

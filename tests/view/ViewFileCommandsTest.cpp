@@ -3,6 +3,7 @@
 
 #include "view/VarnekJPGView.h"
 
+#include <QDialog>
 #include <QMainWindow>
 
 namespace {
@@ -86,6 +87,24 @@ TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheT
     ASSERT_EQ(desktop.choosers().size(), 1u);
     EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", ".264 video (*.264)", "All (*)"}));
     endWaitAndExpect(2000, "VarnekJPG timer running 2 seconds");
+}
+
+TEST_F(ViewFileCommandsTest, TheResumeWaitsForAnOpenDialogAndNewDropsIt)
+{
+    view->snapshotTimer().SetTimerInterval(8);
+    ASSERT_TRUE(settled(view->link()));
+    view->OnFileSave(); // cancelled
+    QDialog other(&frame);
+    other.open();
+    view->fileCommandWait().expireNow();
+    QTest::qWait(300);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer paused")) << "not inside the other dialog";
+    other.reject();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->windowTimer().isActive(); }, 1000)) << "but soon after";
+
+    view->OnFileSave();
+    view->OnInitialUpdate(); // New restarts polling at 1 second
+    EXPECT_FALSE(view->fileCommandWait().timer().isActive() || view->fileCommandWait().busy()) << "no resume after that";
 }
 
 } // namespace

@@ -59,6 +59,20 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
     }
 }
 
+TEST_F(ViewPaintTest, WhileTheNextPictureComesARepaintShowsThePreviousOne)
+{
+    view.setDocument(&document);
+    view.resize(1000, 800);
+    view.snapshotTimer().RefreshSnapshot();
+    ASSERT_TRUE(settled(view.link()));
+    camera->setAnswerDelay(std::chrono::milliseconds(500));
+    view.snapshotTimer().RefreshSnapshot();
+    QTest::qWait(200);
+    ASSERT_EQ(view.link().running(), 1);
+    EXPECT_EQ(litInRow(render(), 30), 999) << "the picture, not an empty view";
+    ASSERT_TRUE(settled(view.link()));
+}
+
 TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFullDetailInPrint)
 {
     view.setDocument(&document);

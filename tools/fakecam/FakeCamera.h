@@ -130,6 +130,9 @@ public:
 
     // TCP connections that carried a request, since the start or clearRequests().
     int connections() const;
+    // Connections to the camera open right now, as the kernel lists them: for a client in this
+    // same process, which holds the other end.
+    int openConnections() const;
     std::vector<RecordedRequest> requests() const;
     void clearRequests();
     CameraState state() const;
