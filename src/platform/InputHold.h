@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -39,6 +40,32 @@ private:
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
     QTimer m_busyTimer;
     bool m_busy = false;
+};
+
+// The requests a window waits for: each continuation holds the window's input until it has run,
+// and while any is outstanding the window counts as waiting.
+class WindowWaits final {
+public:
+    explicit WindowWaits(QWidget* window) : m_window(window) {}
+    bool waiting() const { return m_count > 0; }
+
+    // Wraps the next steps after a request. The window must outlive the continuation's run (a
+    // continuation whose window has gone is dropped before it runs).
+    template <typename Outcome>
+    std::function<void(const Outcome&)> after(std::function<void(const Outcome&)> next)
+    {
+        ++m_count;
+        auto hold = std::make_shared<InputHold>(m_window);
+        return [this, hold, next = std::move(next)](const Outcome& outcome) {
+            --m_count;
+            if (next)
+                next(outcome);
+        };
+    }
+
+private:
+    QWidget* m_window;
+    int m_count = 0;
 };
 
 } // namespace platform

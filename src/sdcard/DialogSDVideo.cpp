@@ -4,7 +4,6 @@
 #include "camera/CameraSettings.h"
 #include "platform/Desktop.h"
 #include "platform/DialogUnits.h"
-#include "platform/InputHold.h"
 #include "sdcard/RecordingLocation.h"
 #include "sdcard/RecordingTreeModel.h"
 
@@ -167,13 +166,7 @@ void CDialogSDVideo::OnShowWindow()
 
 CameraLink::Done CDialogSDVideo::afterRequest(std::function<void(const RequestOutcome&)> next)
 {
-    ++m_requestsWaiting;
-    auto hold = std::make_shared<platform::InputHold>(this);
-    return [this, hold, next = std::move(next)](const RequestOutcome& outcome) {
-        --m_requestsWaiting;
-        if (next)
-            next(outcome);
-    };
+    return m_waits.after(std::move(next));
 }
 
 int CDialogSDVideo::BuildRecordingList()

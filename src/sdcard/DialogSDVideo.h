@@ -3,6 +3,7 @@
 // check boxes, and the buttons that play, replay, fetch and clean up. The tree is filled on the
 // first show from the card listing that SD > Video has just stored.
 
+#include "platform/InputHold.h"
 #include "sdcard/FetchWorker.h"
 #include "sdcard/RecordingLocation.h"
 #include "sdcard/RecordingTree.h"
@@ -48,7 +49,7 @@ public:
     QTreeView* treeView() const { return m_treeView; }
     bool fetchRunning() const { return m_job && m_job->running.load(); }
     // A request of the dialog (a listing of the fill, Play's download) is under way.
-    bool requestWaiting() const { return m_requestsWaiting > 0; }
+    bool requestWaiting() const { return m_waits.waiting(); }
 
     void reject() override; // Escape and the close box: as Cancel
 
@@ -75,7 +76,7 @@ private:
     bool m_filled = false;
 
     QPointer<CameraLink> m_link;
-    int m_requestsWaiting = 0;
+    platform::WindowWaits m_waits{this};
     FixedItems m_fixed;
     std::shared_ptr<FetchJob> m_job;
 

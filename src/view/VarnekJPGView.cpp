@@ -3,7 +3,6 @@
 #include "camera/CameraRequest.h"
 #include "camera/CameraSettings.h"
 #include "platform/Desktop.h"
-#include "platform/InputHold.h"
 #include "view/CommandIds.h"
 #include "view/PictureLayout.h"
 #include "view/PresetPad.h"
@@ -116,13 +115,7 @@ void CVarnekJPGView::OnInitialUpdate()
 
 CameraLink::Done CVarnekJPGView::afterRequest(std::function<void(const RequestOutcome&)> next)
 {
-    ++m_requestsWaiting;
-    auto hold = std::make_shared<platform::InputHold>(this);
-    return [this, hold, next = std::move(next)](const RequestOutcome& outcome) {
-        --m_requestsWaiting;
-        if (next)
-            next(outcome);
-    };
+    return m_waits.after(std::move(next));
 }
 
 void CVarnekJPGView::FetchSnapshot(std::function<void(int)> done)

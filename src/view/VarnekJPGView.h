@@ -4,6 +4,7 @@
 // dialog. It holds no picture between paints: auto.jpg in the program folder is the only copy.
 
 #include "camera/CameraLink.h"
+#include "platform/InputHold.h"
 #include "view/CommandTarget.h"
 #include "view/PageCommands.h"
 #include "view/PanTilt.h"
@@ -109,12 +110,12 @@ private:
     void setStatusPane(const QString& text) override;
     void deleteSnapshotFile() override;
     void FetchSnapshot(std::function<void(int result)> done) override;
-    bool requestWaiting() const override { return m_requestsWaiting > 0; }
+    bool requestWaiting() const override { return m_waits.waiting(); }
     bool snapshotFileReadable() override;
     void repaintWithoutErase() override { update(); }
 
     QPointer<CameraLink> m_link;
-    int m_requestsWaiting = 0;
+    platform::WindowWaits m_waits{this};
     QString m_autoJpgPath;
     QPointer<QObject> m_document;
     QTimer m_timer;
