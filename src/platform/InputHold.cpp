@@ -40,8 +40,12 @@ InputHold::~InputHold()
     }
 }
 
-bool InputHold::heldWindow(const QObject* window) const
+bool InputHold::heldWindow(const QObject* object) const
 {
+    // An open menu is a popup window of its own, but its clicks are the window's commands.
+    const auto* window = qobject_cast<const QWindow*>(object);
+    while (window && window->type() == Qt::Popup && window->transientParent())
+        window = window->transientParent();
     for (const QPointer<QWidget>& widget : m_windows) {
         if (widget && widget->windowHandle() == window)
             return true;
