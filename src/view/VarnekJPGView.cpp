@@ -161,9 +161,10 @@ void CVarnekJPGView::OnSettings()
 void CVarnekJPGView::OnPageCommand(const PageCommand& page)
 {
     const QString folder = platform::programFolder();
-    m_link->SendCameraCommand(page.code, folder, this, afterRequest([folder, page](const RequestOutcome&) {
+    const QString answerPage = catalogueEntry(page.code).value_or(CatalogueEntry{}).answerFile;
+    m_link->SendCameraCommand(page.code, folder, this, afterRequest([folder, answerPage](const RequestOutcome&) {
         // Opened whatever the camera did: a failed exchange shows the page stored last time, if any.
-        platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(QString::fromLatin1(page.page)));
+        platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(answerPage));
     }));
 }
 
