@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -101,9 +102,16 @@ int main(int argc, char** argv)
         view.resize(1000, 620);
         QImage screen(view.size(), QImage::Format_RGB32);
         for (int cycle = 1; cycle <= cycles; ++cycle) {
-            // The timer's tick: delete auto.jpg, fetch it anew, ask for a repaint; then the paint,
-            // which decodes the file.
-            if (view.snapshotTimer().RefreshSnapshot() != 0)
+            // The timer's tick: fetch auto.jpg anew, ask for a repaint; then the paint, which
+            // decodes the file.
+            int fetched = 1;
+            QEventLoop loop;
+            view.snapshotTimer().RefreshSnapshot([&](int result) {
+                fetched = result;
+                loop.quit();
+            });
+            loop.exec();
+            if (fetched != 0)
                 ++failures;
             view.render(&screen);
             if (cycle == 1) {

@@ -8,6 +8,7 @@
 #include "view/PresetPad.h"
 #include "view/Settings.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -28,8 +29,9 @@ const QColor kCaptionText(200, 200, 200);
 
 } // namespace
 
-CVarnekJPGView::CVarnekJPGView(QWidget* parent)
+CVarnekJPGView::CVarnekJPGView(QWidget* parent, CameraLink* link)
     : QWidget(parent)
+    , m_link(link ? link : new CameraLink(this))
 {
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -40,6 +42,8 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent)
 
     connect(&m_timer, &QTimer::timeout, this, [this] { m_snapshot.SnapshotTimerProc(); });
     buildCommands();
+    // The resume after Open or Save never runs inside a dialog or a request's wait.
+    m_fileWait.setResumeAllowed([this] { return !QApplication::activeModalWidget() && !requestWaiting(); });
 
     const std::optional<QString> path = pathInFolder(platform::programFolder(), QStringLiteral("auto.jpg"));
     if (!path) {
@@ -77,12 +81,10 @@ void CVarnekJPGView::buildCommands()
     for (const PageCommand& page : pageCommands())
         m_commands.add(page.command, [this, page] { OnPageCommand(page); });
     m_commands.add(cmd::SdVideo, [this] { OnSdVideo(); });
-    m_commands.add(cmd::MoveToPreset, [this] { OnMoveToPreset(); }, [this](CCmdUI& ui) {
-        const PadMenuState state = m_panTilt.moveToPresetState();
-        ui.setCheck(state.checked);
-        if (state.repaint == Repaint::Erase)
-            update();
-    });
+    // Reading the state repaints nothing: every command routed asks for it, and the pad is
+    // repainted where its mode changes.
+    m_commands.add(cmd::MoveToPreset, [this] { OnMoveToPreset(); },
+                   [this](CCmdUI& ui) { ui.setCheck(m_panTilt.moveToPresetState().checked); });
     m_commands.add(cmd::SaveToPreset, [this] { OnSaveToPreset(); },
                    [this](CCmdUI& ui) { ui.setCheck(m_panTilt.saveToPresetState().checked); });
     const auto fileCommandState = [this](CCmdUI& ui) { ui.enable(!m_fileWait.busy()); };
@@ -105,12 +107,19 @@ void CVarnekJPGView::addCommand(int id, CommandMap::Handler handler, CommandMap:
 
 void CVarnekJPGView::OnInitialUpdate()
 {
+    // Polling restarts now: a resume still pending from Open or Save would only restart it again.
+    m_fileWait.dropResume();
     m_snapshot.OnUpdate();
 }
 
-int CVarnekJPGView::FetchSnapshot()
+CameraLink::Done CVarnekJPGView::afterRequest(std::function<void(const RequestOutcome&)> next)
 {
-    return ::requestSnapshot(currentCameraSettings(), m_autoJpgPath);
+    return m_waits.after(std::move(next));
+}
+
+void CVarnekJPGView::FetchSnapshot(std::function<void(int)> done)
+{
+    m_link->FetchSnapshot(m_autoJpgPath, this, afterRequest([done](const RequestOutcome& outcome) { done(outcome.result); }));
 }
 
 void CVarnekJPGView::setStatusPane(const QString& text)
@@ -151,17 +160,22 @@ void CVarnekJPGView::OnSettings()
 void CVarnekJPGView::OnPageCommand(const PageCommand& page)
 {
     const QString folder = platform::programFolder();
-    SendCameraCommand(page.code, currentCameraSettings(), folder);
-    // Opened whatever the camera did: a failed exchange shows the page stored last time, if any.
-    platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(QString::fromLatin1(page.page)));
+    const QString answerPage = catalogueEntry(page.code).value_or(CatalogueEntry{}).answerFile;
+    m_link->SendCameraCommand(page.code, folder, this, afterRequest([folder, answerPage](const RequestOutcome&) {
+        // Opened whatever the camera did: a failed exchange shows the page stored last time, if any.
+        platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(answerPage));
+    }));
 }
 
 void CVarnekJPGView::OnSdVideo()
 {
-    SendCameraCommand(kSdListingCode, currentCameraSettings(), platform::programFolder());
-    // The recordings browser reads the listing whether or not this exchange succeeded.
-    if (m_openSdVideoDialog)
-        m_openSdVideoDialog();
+    m_link->SendCameraCommand(kSdListingCode, platform::programFolder(), this,
+                              afterRequest([this](const RequestOutcome&) {
+                                  // The recordings browser reads the listing whether or not this
+                                  // exchange succeeded.
+                                  if (m_openSdVideoDialog)
+                                      m_openSdVideoDialog();
+                              }));
 }
 
 void CVarnekJPGView::SetSdVideoDialogOpener(std::function<void()> opener)
@@ -246,24 +260,51 @@ void CVarnekJPGView::OnFitWindowToImage()
 
 // --- Pan, tilt and presets ------------------------------------------------------------------
 
+struct CVarnekJPGView::CommandChain {
+    std::vector<int> codes;
+    std::size_t next = 0;
+    std::function<void()> then;
+};
+
 void CVarnekJPGView::perform(const PanTiltAction& action, QEvent* event, const std::function<void()>& defaultProcessing)
 {
-    if (!action.commandCodes.empty()) {
-        const CameraSettings settings = currentCameraSettings();
-        const QString folder = platform::programFolder();
-        for (const int code : action.commandCodes)
-            SendCameraCommand(code, settings, folder);
-    }
+    // The event is answered while it is delivered; what the camera does with the commands cannot
+    // change that answer.
     if (action.defaultProcessing) {
         if (defaultProcessing)
             defaultProcessing();
     } else if (event) {
         event->accept();
     }
-    if (action.refreshSnapshot)
-        m_snapshot.RefreshSnapshot();
-    if (action.repaint != Repaint::None)
-        update();
+    if (action.commandCodes.empty())
+        return finishAction(action);
+    // The codes go out one after the other, each once the one before has ended.
+    auto chain = std::make_shared<CommandChain>();
+    chain->codes = action.commandCodes;
+    chain->then = [this, action] { finishAction(action); };
+    sendNextCommand(chain);
+}
+
+void CVarnekJPGView::sendNextCommand(const std::shared_ptr<CommandChain>& chain)
+{
+    if (chain->next == chain->codes.size())
+        return std::exchange(chain->then, {})();
+    const int code = chain->codes[chain->next++];
+    m_link->SendCameraCommand(code, platform::programFolder(), this,
+                              afterRequest([this, chain](const RequestOutcome&) { sendNextCommand(chain); }));
+}
+
+void CVarnekJPGView::finishAction(const PanTiltAction& action)
+{
+    if (!action.refreshSnapshot) {
+        if (action.repaint != Repaint::None)
+            update();
+        return;
+    }
+    m_snapshot.RefreshSnapshot([this, repaint = action.repaint](int) {
+        if (repaint != Repaint::None)
+            update();
+    });
 }
 
 // Qt grabs the mouse from a press until the last button is released, so a left button released

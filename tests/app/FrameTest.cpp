@@ -42,6 +42,7 @@ TEST_F(FrameTest, MenuBarAndToolbarInOrderWithTheEditCommandsDisabledEverywhere)
 TEST_F(FrameTest, FitWindowSizesTheFrameForThePicture)
 {
     view->snapshotTimer().OnGetOneImage();
+    ASSERT_TRUE(settled(*app->link()));
     frame->showMaximized();
     ASSERT_TRUE(frame->routeCommand(cmd::FitWindowToImage));
     EXPECT_FALSE(frame->isMaximized());
@@ -77,6 +78,7 @@ TEST_F(FrameTest, EachIntervalAndItsToolbarTwinFetchOnceRunTheTimerAndSetTheTitl
         EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("The timer is off"));
         const int before = snapshotRequests();
         c.toolbar ? clickButton(c.command) : menuItem("&Timer", c.command)->trigger();
+        ASSERT_TRUE(settled(*app->link()));
         EXPECT_EQ(snapshotRequests(), before + 1) << "one picture at once";
         EXPECT_EQ(view->windowTimer().interval(), c.intervalMs);
         EXPECT_TRUE(view->windowTimer().isActive());
@@ -107,6 +109,7 @@ TEST_F(FrameTest, OpenAndSaveAreGreyedDuringTheirWaitAndEnabledAfterIt)
         EXPECT_FALSE(enabled(cmd::FileOpen) || enabled(cmd::FileSave));
         view->fileCommandWait().expireNow();
         EXPECT_TRUE(enabled(cmd::FileOpen) && enabled(cmd::FileSave));
+        ASSERT_TRUE(settled(*app->link()));
     }
 }
 

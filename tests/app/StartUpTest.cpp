@@ -13,6 +13,7 @@ TEST_F(AppTest, StartsUntitledWithTheFocusInTheViewAndTheFirstPictureAtTheFirstT
     EXPECT_EQ(view->windowTimer().interval(), 1000);
     EXPECT_EQ(snapshotRequests(), 0);
     view->snapshotTimer().SnapshotTimerProc();
+    ASSERT_TRUE(settled(*app->link()));
     EXPECT_EQ(snapshotRequests(), 1);
     QImage shown(view->size(), QImage::Format_RGB32);
     view->render(&shown);

@@ -40,6 +40,7 @@ protected:
         });
         EXPECT_TRUE(frame->routeCommand(command));
         EXPECT_TRUE(seen) << command;
+        EXPECT_TRUE(settled(*app->link())); // the timer's first fetch after the dialog
     }
 
     FakePrinters printers;

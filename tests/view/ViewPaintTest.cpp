@@ -19,6 +19,13 @@ protected:
         view.render(&image);
         return image;
     }
+    // One snapshot cycle of the view's timer, waited for; its result.
+    int refresh()
+    {
+        int fetched = -1;
+        view.snapshotTimer().RefreshSnapshot([&](int result) { fetched = result; });
+        return settled(view.link()) ? fetched : -1;
+    }
     // Pixels of a row that are not the view's black.
     int litInRow(const QImage& image, int y)
     {
@@ -36,7 +43,10 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
 {
     view.setDocument(&document);
     view.resize(1000, 800);
-    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0); // 640 x 480, drawn 1000 x 750 from (1, 30)
+    int fetched = -1;
+    view.snapshotTimer().RefreshSnapshot([&](int result) { fetched = result; });
+    ASSERT_TRUE(settled(view.link()));
+    ASSERT_EQ(fetched, 0); // 640 x 480, drawn 1000 x 750 from (1, 30)
     QImage image = render();
     EXPECT_EQ(litInRow(image, 29), 0) << "nothing between caption and picture";
     EXPECT_EQ(litInRow(image, 30), 999) << "the picture's first row, from x = 1 to the right edge";
@@ -64,6 +74,20 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
         for (int y = 0; y < image.height(); y += 7)
             ASSERT_EQ(litInRow(image, y), 0) << "row " << y << " with " << content.constData();
     }
+}
+
+TEST_F(ViewPaintTest, WhileTheNextPictureComesARepaintShowsThePreviousOne)
+{
+    view.setDocument(&document);
+    view.resize(1000, 800);
+    view.snapshotTimer().RefreshSnapshot();
+    ASSERT_TRUE(settled(view.link()));
+    camera->setAnswerDelay(std::chrono::milliseconds(500));
+    view.snapshotTimer().RefreshSnapshot();
+    QTest::qWait(200);
+    ASSERT_EQ(view.link().running(), 1);
+    EXPECT_EQ(litInRow(render(), 30), 999) << "the picture, not an empty view";
+    ASSERT_TRUE(settled(view.link()));
 }
 
 TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFullDetailInPrint)
@@ -105,7 +129,7 @@ TEST_F(ViewPaintTest, APictureIsDecodedOncePerFileAndSizeAndANewOneShowsAtTheNex
 {
     view.setDocument(&document);
     view.resize(1000, 800);
-    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0);
+    ASSERT_EQ(refresh(), 0);
     const QImage first = render();
     EXPECT_EQ(view.pictureDecoder().decodes(), 1);
     EXPECT_EQ(render(), first) << "a repaint draws the same picture";
@@ -116,7 +140,7 @@ TEST_F(ViewPaintTest, APictureIsDecodedOncePerFileAndSizeAndANewOneShowsAtTheNex
     next.fill(Qt::blue);
     QPainter(&next).fillRect(0, 0, 640, 240, Qt::red);
     camera->setPage("/tmpfs/auto.jpg", fakecam::encodeJpeg(next).toStdString(), 200, "image/jpeg");
-    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0);
+    ASSERT_EQ(refresh(), 0);
     const auto isRed = [](QRgb pixel) { return qRed(pixel) > 240 && qBlue(pixel) < 20; };
     const auto isBlue = [](QRgb pixel) { return qBlue(pixel) > 240 && qRed(pixel) < 20; };
     QImage image = render();
