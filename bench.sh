@@ -25,7 +25,7 @@ if [ "${1:-}" = fuzz ]; then
   done
   exit "$failed"
 fi
-ensure_packages libjpeg-turbo-progs
+ensure_packages
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=ON >/dev/null
 
 # ./bench.sh soak [--valgrind]: the long run of snapshot cycles, or a short one under memcheck.

@@ -83,9 +83,10 @@ void benchCard(fakecam::FakeCamera& camera, const CameraSettings& settings, cons
     SendCameraCommand(kSdListingCode, settings, folder);
     Clock::time_point lastListing;
     CDialogSDVideo dialog;
-    dialog.SetFolderListingFetch([&](const QByteArray& relativePath) {
+    dialog.SetFolderListingFetch([&](const QByteArray& relativePath, std::function<void()> done) {
         FetchSdListing(settings, folder, relativePath, "filelist.html");
         lastListing = Clock::now();
+        done();
     });
     dialog.show();
     QApplication::processEvents();
@@ -130,6 +131,8 @@ void benchRecording(fakecam::FakeCamera& camera, const CameraSettings& settings,
     tree->setTicked(tree->addItem(tree->addItem(RecordingTree::kNone, date.c_str()), name.c_str()), true);
     platform::RecordingDesktop desktop;
 
+    CameraLink link;
+    const std::atomic<bool> ending{false};
     double bestOurs = 1e9, bestCurl = 1e9;
     long growthKb = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -137,6 +140,7 @@ void benchRecording(fakecam::FakeCamera& camera, const CameraSettings& settings,
         job->tree = tree;
         job->settings = settings;
         job->programFolder = folder;
+        job->link = &link;
         const long before = residentKb();
         std::atomic<long> peak{before};
         std::atomic<bool> done{false};
@@ -149,8 +153,9 @@ void benchRecording(fakecam::FakeCamera& camera, const CameraSettings& settings,
         // Each side starts with nothing of the other still on its way to the disk.
         ::sync();
         Clock::time_point t = Clock::now();
-        FetchThreadProc(job);
+        FetchThreadProc(job, ending);
         bestOurs = std::min(bestOurs, msSince(t));
+        QCoreApplication::processEvents(); // the closing note, handed to this thread
         done.store(true);
         sampler.join();
         growthKb = std::max(growthKb, peak.load() - before);

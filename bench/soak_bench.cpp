@@ -9,6 +9,7 @@
 //
 // Usage: bench_soak [cycles]   (10000 by default). With VARNEK_SOAK_UNDER_VALGRIND set, resident
 // memory is not judged: it is valgrind's.
+#include "CameraChild.h"
 #include "camera/CameraSettings.h"
 #include "camera/LinkCache.h"
 #include "fakecam/FakeCamera.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -48,40 +50,6 @@ long long residentBytes()
 double mb(long long bytes)
 {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
-// Starts the camera in a child process; returns its port, 0 when it did not start. The child
-// serves until `stop` reaches end of file, that is until this process closes it or ends.
-int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child)
-{
-    int portPipe[2];
-    int stopPipe[2];
-    if (::pipe(portPipe) != 0 || ::pipe(stopPipe) != 0)
-        return 0;
-    child = ::fork();
-    if (child < 0)
-        return 0;
-    if (child == 0) {
-        ::close(portPipe[0]);
-        ::close(stopPipe[1]);
-        fakecam::FakeCamera camera(options);
-        int port = camera.start() ? camera.port() : 0;
-        if (::write(portPipe[1], &port, sizeof port) != sizeof port || port == 0)
-            ::_exit(1);
-        char byte;
-        while (::read(stopPipe[0], &byte, 1) > 0) {
-        }
-        camera.stop();
-        ::_exit(0);
-    }
-    ::close(portPipe[1]);
-    ::close(stopPipe[0]);
-    int port = 0;
-    if (::read(portPipe[0], &port, sizeof port) != sizeof port)
-        port = 0;
-    ::close(portPipe[0]);
-    stop = stopPipe[1];
-    return port;
 }
 
 } // namespace
@@ -134,9 +102,16 @@ int main(int argc, char** argv)
         view.resize(1000, 620);
         QImage screen(view.size(), QImage::Format_RGB32);
         for (int cycle = 1; cycle <= cycles; ++cycle) {
-            // The timer's tick: delete auto.jpg, fetch it anew, ask for a repaint; then the paint,
-            // which decodes the file.
-            if (view.snapshotTimer().RefreshSnapshot() != 0)
+            // The timer's tick: fetch auto.jpg anew, ask for a repaint; then the paint, which
+            // decodes the file.
+            int fetched = 1;
+            QEventLoop loop;
+            view.snapshotTimer().RefreshSnapshot([&](int result) {
+                fetched = result;
+                loop.quit();
+            });
+            loop.exec();
+            if (fetched != 0)
                 ++failures;
             view.render(&screen);
             if (cycle == 1) {

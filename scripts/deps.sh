@@ -3,7 +3,7 @@
 VARNEK_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev libssl-dev
+  libcurl4-openssl-dev libssl-dev libcups2-dev libturbojpeg0-dev
   libcpp-httplib-dev zlib1g-dev libbrotli-dev
   libavformat-dev libavcodec-dev libavutil-dev
   libgtest-dev libgmock-dev

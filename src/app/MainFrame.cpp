@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include <QCloseEvent>
+
 #include "app/Artwork.h"
 #include "app/CommandTable.h"
 #include "app/KeyboardLocks.h"
@@ -272,4 +274,11 @@ void CMainFrame::setRecentFiles(const QStringList& files, const QString& program
     if (m_recentPlaceholder)
         m_recentPlaceholder->setVisible(files.isEmpty());
     updateCommandUI();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }

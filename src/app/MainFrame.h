@@ -49,6 +49,13 @@ public:
     // Where the lock lights are read (the system's folder unless told otherwise).
     void setIndicatorSource(const QString& ledsFolder);
 
+signals:
+    // The user closed the main window: the program is ending.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createActions();
     void createMenus();

@@ -1,11 +1,12 @@
 #include "app/VarnekJPGApp.h"
 
 #include "app/AboutDlg.h"
-#include "app/CameraSeams.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 #include "app/VarnekJPGDoc.h"
+#include "camera/CameraLink.h"
+#include "camera/RequestSeams.h"
 #include "camera/Transfer.h"
 #include "platform/Desktop.h"
 #include "print/PrintCommands.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QThread>
 
 #include <memory>
 
@@ -49,6 +51,9 @@ CVarnekJPGApp::CVarnekJPGApp(QObject* parent)
 CVarnekJPGApp::~CVarnekJPGApp()
 {
     delete m_frame;
+    setMessageReporter({});
+    // Background fetches end here: their transfers are aborted, their threads joined.
+    delete m_link;
 }
 
 bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
@@ -57,9 +62,20 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     // Lets the desktop match the window with its applications-menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("varnekjpg"));
 
-    // The camera link reports and waits through the desktop; downloads a killed run left
-    // half-done are of no use to anyone.
-    installCameraSeams();
+    // The camera link reports through the desktop: on this thread in the ordinary box, from a
+    // background fetch in a box that blocks no window. Downloads a killed run left half-done are
+    // of no use to anyone.
+    m_link = new CameraLink;
+    CameraLink* link = m_link;
+    link->setNoteShower([](const QString& caption, const QString& text, std::function<void()> closed) {
+        platform::desktop().showNote(caption, text, std::move(closed));
+    });
+    setMessageReporter([link](const QString& caption, const QString& text) {
+        if (QThread::currentThread() == link->thread())
+            platform::desktop().messageBox(caption, text);
+        else
+            link->report(caption, text);
+    });
     removeLeftoverDownloads(platform::programFolder());
 
     // The recent-file list lives in the user's settings file beside the camera settings.
@@ -71,7 +87,7 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     // loads the camera settings.
     m_document = new CVarnekJPGDoc(this);
     m_frame = new CMainFrame;
-    m_view = new CVarnekJPGView(m_frame);
+    m_view = new CVarnekJPGView(m_frame, m_link);
     m_view->setDocument(m_document);
     m_frame->setCentralWidget(m_view);
     m_frame->setFocusProxy(m_view);
@@ -80,13 +96,17 @@ bool CVarnekJPGApp::InitInstance(const QStringList& arguments)
     connect(m_document, &CVarnekJPGDoc::titleChanged, m_frame, &CMainFrame::OnUpdateFrameTitle);
     connect(m_document, &CVarnekJPGDoc::addToRecentFileList, this, &CVarnekJPGApp::addToRecentFileList);
     connect(m_view, &CVarnekJPGView::commandStateChanged, m_frame, &CMainFrame::updateCommandUI);
+    // Closing the main window ends every chain of requests at once, so the program can end.
+    connect(m_frame, &CMainFrame::closed, m_link, &CameraLink::close);
     installPrintCommands();
     // SD > Video opens the recordings browser, which borrows the tree images the opener keeps.
-    auto treeImages = std::make_shared<const QList<QPixmap>>(cutTreeImages(drawTreeBoundsStrip()));
-    m_view->SetSdVideoDialogOpener([this, treeImages] {
-        CDialogSDVideo dialog(m_frame);
-        dialog.SetTreeImageList(treeImages.get());
-        dialog.exec();
+    // The dialog is the frame's and goes with it, before the images it borrows.
+    m_treeImages = cutTreeImages(drawTreeBoundsStrip());
+    m_view->SetSdVideoDialogOpener([this] {
+        auto* dialog = new CDialogSDVideo(m_frame, m_link);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->SetTreeImageList(&m_treeImages);
+        dialog->open();
     });
 
     const QString file = fileArgument(arguments);
@@ -111,6 +131,7 @@ void CVarnekJPGApp::installPrintCommands()
     CVarnekJPGView* view = m_view;
     m_print = std::make_unique<PrintCommands>(PrintSource{
         view, [view] { view->Pause(); }, [view] { view->Resume(); },
+        [view] { return view->snapshotTimer().running(); },
         [view](QPainter& painter, int clientWidth) { view->OnDraw(painter, clientWidth); }});
     m_view->addCommand(cmd::FilePrint, [this] { m_print->OnFilePrintDialog(); });
     m_view->addCommand(cmd::FilePrintDirect, [this] { m_print->OnFilePrint(); });

@@ -7,12 +7,15 @@
 #include "camera/CameraSettings.h"
 #include "view/CommandTarget.h"
 
+#include <QList>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QStringList>
 
 #include <memory>
 
+class CameraLink;
 class CVarnekJPGDoc;
 class PrintCommands;
 class CVarnekJPGView;
@@ -43,6 +46,7 @@ public:
     CMainFrame* mainFrame() const { return m_frame; }
     CVarnekJPGDoc* document() const { return m_document; }
     CVarnekJPGView* view() const { return m_view; }
+    CameraLink* link() const { return m_link; }
 
 private:
     void OnOpenRecentFile(int index);
@@ -50,10 +54,13 @@ private:
     void installPrintCommands();
 
     SettingsStore m_store;
+    // Outlives the frame: its transfers and workers are aborted and joined after the windows go.
+    CameraLink* m_link = nullptr;
     QStringList m_recentFiles;
     QPointer<CMainFrame> m_frame;
     CVarnekJPGDoc* m_document = nullptr;
     CVarnekJPGView* m_view = nullptr;
     CommandMap m_commands;
     std::unique_ptr<PrintCommands> m_print;
+    QList<QPixmap> m_treeImages;
 };

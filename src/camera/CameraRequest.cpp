@@ -5,38 +5,18 @@
 
 #include <QFile>
 
-#include <system_error>
-#include <thread>
 
 namespace {
 
-// The caller's view of a request whose worker runs.
-class Pending final : public PendingRequest {
-public:
-    explicit Pending(DownloadJob& job) : m_job(job) {}
-    bool waitFor(int timeoutMs) override
-    {
-        std::unique_lock lock(m_job.mutex);
-        return m_job.ended.wait_for(lock, std::chrono::milliseconds(std::max(0, timeoutMs)),
-                                    [this] { return m_job.status.load() != 1; });
-    }
-    void abort() override { m_job.abort.store(true); }
-
-private:
-    DownloadJob& m_job;
-};
-
-int fetchSdInto(const CameraSettings& settings, const QString& folder, const QByteArray& url,
-                const QByteArray& fileName, RequestVariant variant, bool recording, RequestOutcome* outcome,
-                TransferProgress* progress = nullptr)
+std::optional<CameraRequest> sdRequest(const CameraSettings& settings, const QString& folder, const QByteArray& url,
+                                       const QByteArray& fileName, RequestVariant variant, bool recording,
+                                       TransferProgress* progress = nullptr)
 {
-    if (outcome)
-        *outcome = RequestOutcome{};
     if (!isPlainFileName(fileName))
-        return -1;
+        return std::nullopt;
     if (!pathInFolder(folder, nameForDisplay(fileName))) {
         reportMessage(kMessageCaption, pathRuleMessage(QString()));
-        return -1;
+        return std::nullopt;
     }
     CameraRequest request;
     request.variant = variant;
@@ -46,7 +26,14 @@ int fetchSdInto(const CameraSettings& settings, const QString& folder, const QBy
     request.requireSuccess = recording;
     request.recording = recording;
     request.progress = progress;
-    return performCameraRequest(request, outcome);
+    return request;
+}
+
+int perform(const std::optional<CameraRequest>& request, RequestOutcome* outcome)
+{
+    if (outcome)
+        *outcome = RequestOutcome{};
+    return request ? performCameraRequest(*request, outcome) : -1;
 }
 
 } // namespace
@@ -72,21 +59,15 @@ int performCameraRequest(const CameraRequest& request, RequestOutcome* outcome)
     DownloadJob job;
     job.request = &request;
     job.outcome = &out;
-    try {
-        std::thread worker(DownloadThreadProc, &job);
-        Pending pending(job);
-        waitForRequest(pending);
-        worker.join();
-    } catch (const std::system_error&) {
-        return -1;
-    }
+    DownloadThreadProc(&job);
     out.jobStatus = job.status.load();
     const bool statusOk = !request.requireSuccess || (out.httpStatus >= 200 && out.httpStatus <= 299);
-    out.result = out.jobStatus == 0 && statusOk && !job.abort.load() ? 0 : -1;
+    const bool cancelled = job.abort.load() || (request.cancel && request.cancel->load());
+    out.result = out.jobStatus == 0 && statusOk && !cancelled ? 0 : -1;
     return out.result;
 }
 
-int requestSnapshot(const CameraSettings& settings, const QString& autoJpgPath, RequestOutcome* outcome)
+CameraRequest snapshotRequest(const CameraSettings& settings, const QString& autoJpgPath)
 {
     CameraRequest request;
     request.variant = RequestVariant::Snapshot;
@@ -94,41 +75,56 @@ int requestSnapshot(const CameraSettings& settings, const QString& autoJpgPath, 
     request.targetPath = QFile::encodeName(autoJpgPath);
     request.settings = settings;
     request.requireSuccess = true;
-    return performCameraRequest(request, outcome);
+    return request;
 }
 
-int SendCameraCommand(int code, const CameraSettings& settings, const QString& folder, RequestOutcome* outcome)
+int requestSnapshot(const CameraSettings& settings, const QString& autoJpgPath, RequestOutcome* outcome)
 {
-    if (outcome)
-        *outcome = RequestOutcome{};
+    return performCameraRequest(snapshotRequest(settings, autoJpgPath), outcome);
+}
+
+std::optional<CameraRequest> commandRequest(int code, const CameraSettings& settings, const QString& folder)
+{
     const std::optional<CatalogueEntry> entry = catalogueEntry(code);
     if (!entry)
-        return -1;
+        return std::nullopt;
     const QString url = cameraBaseUrl(settings.snapshotUrl) + entry->cgiPath;
     // The command URL is formed in a field of 300 units with its terminator; a longer one would
     // reach the camera cut short, so it is not sent at all.
     if (url.size() + 1 > kSnapshotUrlUnits)
-        return -1;
+        return std::nullopt;
     // The answer's path is checked before anything is sent, so a reboot or a format never goes out
     // when its answer could not be kept.
     const std::optional<QString> target = pathInFolder(folder, entry->answerFile);
     if (!target) {
         reportMessage(kMessageCaption, pathRuleMessage(entry->answerFile));
-        return -1;
+        return std::nullopt;
     }
     CameraRequest request;
     request.variant = RequestVariant::Command;
     request.url = url.toUtf8();
     request.targetPath = QFile::encodeName(*target);
     request.settings = settings;
-    return performCameraRequest(request, outcome);
+    return request;
+}
+
+int SendCameraCommand(int code, const CameraSettings& settings, const QString& folder, RequestOutcome* outcome)
+{
+    return perform(commandRequest(code, settings, folder), outcome);
+}
+
+std::optional<CameraRequest> sdListingRequest(const CameraSettings& settings, const QString& folder,
+                                              const QByteArray& relativePath, const QByteArray& fileName,
+                                              bool recording)
+{
+    const QByteArray url = cameraBaseUrl(settings.snapshotUrl).toUtf8() + "/sd/" + encodeUrlPathBytes(relativePath, true);
+    return sdRequest(settings, folder, url, fileName, RequestVariant::SdListing, recording);
 }
 
 int FetchSdListing(const CameraSettings& settings, const QString& folder, const QByteArray& relativePath,
                    const QByteArray& fileName, bool recording, RequestOutcome* outcome)
 {
-    const QByteArray url = cameraBaseUrl(settings.snapshotUrl).toUtf8() + "/sd/" + encodeUrlPathBytes(relativePath, true);
-    return fetchSdInto(settings, folder, url, fileName, RequestVariant::SdListing, recording, outcome);
+    return perform(sdListingRequest(settings, folder, relativePath, fileName, recording), outcome);
 }
 
 int FetchSdListing(const QByteArray& relativePath, const QByteArray& fileName, bool recording)
@@ -136,10 +132,15 @@ int FetchSdListing(const QByteArray& relativePath, const QByteArray& fileName, b
     return FetchSdListing(currentCameraSettings(), programFolder(), relativePath, fileName, recording);
 }
 
-int FetchSdFile(const CameraSettings& settings, const QString& folder, const QByteArray& url,
-                const QByteArray& fileName, RequestOutcome* outcome, TransferProgress* progress)
+int FetchSdFile(const CameraSettings& settings, const QString& programFolder, const QByteArray& url,
+                const QByteArray& fileName, RequestOutcome* outcome, TransferProgress* progress,
+                const std::atomic<bool>* cancel)
 {
-    return fetchSdInto(settings, folder, url, fileName, RequestVariant::SdFile, true, outcome, progress);
+    std::optional<CameraRequest> request =
+        sdRequest(settings, programFolder, url, fileName, RequestVariant::SdFile, true, progress);
+    if (request)
+        request->cancel = cancel;
+    return perform(request, outcome);
 }
 
 int FetchSdFile(const QByteArray& url, const QByteArray& fileName)

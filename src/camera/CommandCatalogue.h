@@ -10,6 +10,10 @@ struct CatalogueEntry {
     QString answerFile; // stored in the program folder
 };
 
+// The command behind "&Video" of the "&SD" menu: stores the card listing for the recordings
+// browser.
+inline constexpr int kSdListingCode = 79;
+
 // The entry of a command code, or nothing for a code the camera has no command for.
 std::optional<CatalogueEntry> catalogueEntry(int code);
 

@@ -1,5 +1,6 @@
 #include "camera/LinkCache.h"
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -7,17 +8,25 @@
 
 namespace {
 
-// A few handles are enough: the snapshot and commands on the window's thread, a recording fetch
-// beside them, and the handle of an earlier camera or password until it ages out.
-constexpr std::size_t kIdleHandles = 4;
+using Clock = std::chrono::steady_clock;
+
+// Small camera servers serve only a few clients: two idle handles (the window's requests and a
+// recording fetch beside them), each holding at most one connection.
+constexpr std::size_t kIdleHandles = 2;
+
+struct IdleHandle {
+    QByteArray key;
+    CURL* handle = nullptr;
+    Clock::time_point since;
+};
 
 // Idle handles, oldest first. They are closed when the program ends, so that nothing stays open
 // behind it and no leak checker takes them for lost.
-struct IdleHandles : std::deque<std::pair<QByteArray, CURL*>> {
+struct IdleHandles : std::deque<IdleHandle> {
     ~IdleHandles()
     {
         for (auto& entry : *this)
-            curl_easy_cleanup(entry.second);
+            curl_easy_cleanup(entry.handle);
     }
 };
 
@@ -52,14 +61,19 @@ CURL* takeLinkHandle(const QByteArray& key)
     {
         std::lock_guard lock(g_cacheMutex);
         for (auto it = g_idle.rbegin(); it != g_idle.rend(); ++it) {
-            if (it->first == key) {
-                CURL* handle = it->second;
+            if (it->key == key) {
+                CURL* handle = it->handle;
                 g_idle.erase(std::next(it).base());
                 return handle;
             }
         }
     }
-    return curl_easy_init();
+    CURL* handle = curl_easy_init();
+    // One kept connection per handle: a command's fresh connection replaces the older one
+    // instead of joining it.
+    if (handle)
+        curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
+    return handle;
 }
 
 void returnLinkHandle(const QByteArray& key, CURL* handle, bool keep)
@@ -73,14 +87,28 @@ void returnLinkHandle(const QByteArray& key, CURL* handle, bool keep)
     CURL* evicted = nullptr;
     {
         std::lock_guard lock(g_cacheMutex);
-        g_idle.emplace_back(key, handle);
+        g_idle.push_back({key, handle, Clock::now()});
         if (g_idle.size() > kIdleHandles) {
-            evicted = g_idle.front().second;
+            evicted = g_idle.front().handle;
             g_idle.pop_front();
         }
     }
     if (evicted)
         curl_easy_cleanup(evicted);
+}
+
+int closeIdleHandles(std::chrono::milliseconds idleFor)
+{
+    IdleHandles aged;
+    {
+        std::lock_guard lock(g_cacheMutex);
+        const Clock::time_point limit = Clock::now() - idleFor;
+        while (!g_idle.empty() && g_idle.front().since <= limit) {
+            aged.push_back(g_idle.front());
+            g_idle.pop_front();
+        }
+    }
+    return static_cast<int>(aged.size());
 }
 
 void clearLinkCache()

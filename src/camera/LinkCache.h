@@ -7,6 +7,8 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
+
 // "scheme://host:port" of a URL, lower case, with the scheme's port when none is given; empty
 // when the URL cannot be parsed.
 QByteArray originOf(const char* url);
@@ -18,6 +20,8 @@ CURL* takeLinkHandle(const QByteArray& key);
 // Hands a handle back after its request; it stays for the next request to the same key. A handle
 // whose transfer failed is closed instead, so no broken connection is kept.
 void returnLinkHandle(const QByteArray& key, CURL* handle, bool keep);
+// Closes the handles idle for at least idleFor, with their connections; returns how many.
+int closeIdleHandles(std::chrono::milliseconds idleFor);
 // Closes every idle handle and forgets every scheme.
 void clearLinkCache();
 

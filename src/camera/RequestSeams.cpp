@@ -7,8 +7,6 @@ namespace {
 
 std::mutex g_seamMutex;
 MessageReporter g_reporter;
-RequestWaiter g_waiter;
-thread_local int t_waits = 0;
 
 } // namespace
 
@@ -29,30 +27,4 @@ void reportMessage(const QString& caption, const QString& text)
         reporter(caption, text);
     else
         std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-}
-
-void setRequestWaiter(RequestWaiter waiter)
-{
-    std::lock_guard lock(g_seamMutex);
-    g_waiter = std::move(waiter);
-}
-
-void waitForRequest(PendingRequest& request)
-{
-    RequestWaiter waiter;
-    {
-        std::lock_guard lock(g_seamMutex);
-        waiter = g_waiter;
-    }
-    ++t_waits;
-    if (waiter)
-        waiter(request);
-    while (!request.waitFor(1000)) {
-    }
-    --t_waits;
-}
-
-bool requestWaitInProgress()
-{
-    return t_waits > 0;
 }

@@ -111,6 +111,17 @@ void noteChallenge(Transfer& t, const char* line, size_t length)
         rememberAuthScheme(originOf(url), scheme);
 }
 
+// The old answer of a command or listing stays until the camera's answer begins, so a request
+// that fails before that leaves the older page to look at. The snapshot keeps its picture until
+// the new one replaces it: the window may repaint while the next one comes.
+void removeOldTarget(Transfer& t)
+{
+    if (t.oldTargetGone || t.request->variant == RequestVariant::Snapshot)
+        return;
+    t.oldTargetGone = true;
+    ::unlink(t.request->targetPath.constData());
+}
+
 // Called for every header line. A status line starts a response: each one (an authentication
 // challenge or a redirect is followed by another) starts the file afresh, so that only the last
 // response's body is kept.
@@ -119,6 +130,14 @@ size_t onHeader(char* buffer, size_t size, size_t count, void* userData)
     auto* t = static_cast<Transfer*>(userData);
     const size_t length = size * count;
     TransferProgress* progress = t->request->progress;
+    if (length <= 2 && (buffer[0] == '\r' || buffer[0] == '\n')) {
+        // The headers of a response are in. Unless libcurl answers it itself (a challenge or a
+        // redirect), it is the camera's answer: the older page goes now, so a camera that drops
+        // from here on leaves neither the old page nor part of a new one.
+        if (t->status != 401 && (t->status < 300 || t->status > 399))
+            removeOldTarget(*t);
+        return length;
+    }
     if (length < 5 || std::memcmp(buffer, "HTTP/", 5) != 0) {
         if (t->status == 401)
             noteChallenge(*t, buffer, length);
@@ -163,12 +182,7 @@ size_t onBody(char* buffer, size_t size, size_t count, void* userData)
         t->fileStatus = -7;
         return 0;
     }
-    // The old answer of a command or listing stays until the new one begins to arrive, so a
-    // request that fails before that leaves the older page to look at.
-    if (!t->oldTargetGone && t->request->variant != RequestVariant::Snapshot) {
-        t->oldTargetGone = true;
-        ::unlink(t->request->targetPath.constData());
-    }
+    removeOldTarget(*t);
     size_t done = 0;
     while (done < length) {
         const ssize_t n = ::write(t->fd, buffer + done, length - done);
@@ -185,8 +199,11 @@ size_t onBody(char* buffer, size_t size, size_t count, void* userData)
         t->flushed = t->bodyBytes;
     }
     // Counted here rather than in libcurl's progress callback, which runs far less often.
-    if (t->request->progress)
-        t->request->progress->received.fetch_add(static_cast<long long>(length), std::memory_order_relaxed);
+    if (TransferProgress* progress = t->request->progress) {
+        progress->received.fetch_add(static_cast<long long>(length), std::memory_order_relaxed);
+        if (progress->changed)
+            progress->changed();
+    }
     return length;
 }
 
@@ -204,9 +221,14 @@ int onConnected(void* userData, char* primaryIp, char*, int, int)
     return CURL_PREREQFUNC_OK;
 }
 
+bool cancelled(const DownloadJob& job)
+{
+    return job.abort.load() || (job.request->cancel && job.request->cancel->load());
+}
+
 int onProgress(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    return static_cast<Transfer*>(userData)->job->abort.load() ? 1 : 0;
+    return cancelled(*static_cast<Transfer*>(userData)->job) ? 1 : 0;
 }
 
 struct CurlList {
@@ -329,7 +351,7 @@ int finishFile(Transfer& t)
 void pause(const DownloadJob& job, long ms)
 {
     const auto until = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < until && !job.abort.load())
+    while (Clock::now() < until && !cancelled(job))
         std::this_thread::sleep_for(std::min<Clock::duration>(until - Clock::now(), std::chrono::milliseconds(20)));
 }
 
@@ -390,7 +412,7 @@ void DownloadThreadProc(DownloadJob* job)
         const long leftMs = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
         pause(*job, std::min(limits.otherRetryDelayMs, leftMs));
-        if (!job->abort.load() && Clock::now() < deadline) {
+        if (!cancelled(*job) && Clock::now() < deadline) {
             outcome.httpStatus = 0;
             result = attempt(t, url, origin, deadline, outcome.httpStatus, outcome.errorCause);
         }
@@ -400,6 +422,9 @@ void DownloadThreadProc(DownloadJob* job)
     if (result == CURLE_OK && outcome.httpStatus == 401 && t.presentedScheme != 0 && t.fileStatus == 0
         && rememberedAuthScheme(origin) != t.presentedScheme && Clock::now() < deadline)
         result = attempt(t, url, origin, deadline, outcome.httpStatus, outcome.errorCause);
+    // An answer refused by its headers (longer than the cap allows) has begun all the same.
+    if (result == CURLE_FILESIZE_EXCEEDED)
+        removeOldTarget(t);
     returnLinkHandle(key, t.curl, result == CURLE_OK);
     t.curl = nullptr;
     outcome.sent = t.sent;

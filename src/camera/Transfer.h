@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 enum class RequestVariant { Snapshot, Command, SdListing, SdFile };
@@ -18,6 +19,8 @@ enum class RequestVariant { Snapshot, Command, SdListing, SdFile };
 struct TransferProgress {
     std::atomic<long long> received{0};
     std::atomic<long long> expected{-1};
+    // Called on the transfer's thread whenever received has grown; optional.
+    std::function<void()> changed;
 };
 
 struct CameraRequest {
@@ -30,6 +33,8 @@ struct CameraRequest {
     // A recording: no size cap and no total time limit, only a minimum speed.
     bool recording = false;
     TransferProgress* progress = nullptr; // optional
+    // Set by whoever owns the request to end it early (a closing program); optional.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct RequestOutcome {
@@ -65,8 +70,8 @@ void setRequestTimeouts(const RequestTimeouts& timeouts);
 void setLoopbackOnly(bool loopbackOnly);
 bool loopbackOnly();
 
-// What the download worker and the waiting caller share. The worker runs the whole transfer and
-// writes the status last; the caller reads nothing else until the worker has ended.
+// What the download worker and its caller share. The worker runs the whole transfer and writes
+// the status last.
 struct DownloadJob {
     const CameraRequest* request = nullptr;
     RequestOutcome* outcome = nullptr;
@@ -82,7 +87,8 @@ struct DownloadJob {
 // Sets up libcurl and what the workers share; called before the first worker starts.
 void initTransfers();
 
-// The download worker: one per request, on a thread of its own.
+// The download worker: runs one request to its end on the calling thread (a transfer thread of
+// the camera link, or a background fetch).
 void DownloadThreadProc(DownloadJob* job);
 
 // Creates a temporary file of the program's own name pattern (hidden, taken by the sweep below)

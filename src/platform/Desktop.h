@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
@@ -28,8 +30,14 @@ public:
     // A box with an OK button and no owner window. Callable from any thread; returns when closed.
     virtual void messageBox(const QString& caption, const QString& text,
                             MessageIcon icon = MessageIcon::None) = 0;
-    // The same box, but every other window stays usable while it is up.
-    virtual void messageBoxModeless(const QString& caption, const QString& text) { messageBox(caption, text); }
+    // The same box without blocking any window, on the user-interface thread: it returns at once,
+    // and closed (when given) runs once the user has closed the box.
+    virtual void showNote(const QString& caption, const QString& text, std::function<void()> closed = {})
+    {
+        messageBox(caption, text);
+        if (closed)
+            closed();
+    }
     // A question with Yes and No buttons and the question icon; true for Yes.
     virtual bool askYesNo(const QString& caption, const QString& text) = 0;
     // Returns the chosen full path, or an empty string when the user cancels.

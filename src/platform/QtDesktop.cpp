@@ -3,13 +3,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
 
 #include <atomic>
+#include <memory>
+#include <utility>
 
 namespace platform {
 
@@ -91,16 +92,23 @@ void QtDesktop::messageBox(const QString& caption, const QString& text, MessageI
     });
 }
 
-void QtDesktop::messageBoxModeless(const QString& caption, const QString& text)
+void QtDesktop::showNote(const QString& caption, const QString& text, std::function<void()> closed)
 {
-    onUiThread([&] {
-        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
-        box.setWindowModality(Qt::NonModal);
-        QEventLoop loop;
-        QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
-        box.show();
-        loop.exec();
-    });
+    auto* box = new QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    box->setObjectName(QStringLiteral("note"));
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (closed) {
+        // Once, whether the user answers the box or the program ends with it still up.
+        auto once = std::make_shared<std::function<void()>>(std::move(closed));
+        const auto fire = [once] {
+            if (auto f = std::exchange(*once, {}))
+                f();
+        };
+        QObject::connect(box, &QMessageBox::finished, box, fire);
+        QObject::connect(box, &QObject::destroyed, fire);
+    }
+    box->show();
 }
 
 bool QtDesktop::askYesNo(const QString& caption, const QString& text)

@@ -10,7 +10,7 @@ public:
     void openFileWithDefaultApp(const QByteArray& absolutePath) override;
     void openFolder(const QString& absolutePath) override;
     void messageBox(const QString& caption, const QString& text, MessageIcon icon) override;
-    void messageBoxModeless(const QString& caption, const QString& text) override;
+    void showNote(const QString& caption, const QString& text, std::function<void()> closed) override;
     bool askYesNo(const QString& caption, const QString& text) override;
     QString chooseFileToOpen(const QString& startFolder, const QStringList& filters) override;
     QString chooseFileToSave(const QString& startFolder, const QStringList& filters) override;

@@ -2,6 +2,7 @@
 // A desktop double for tests: remembers every call and answers the file choosers from a queue.
 
 #include "platform/Desktop.h"
+#include "platform/QtDesktop.h"
 
 #include <QStringList>
 
@@ -44,6 +45,16 @@ public:
         std::lock_guard lock(m_mutex);
         m_messages.push_back({caption, text, icon});
     }
+    // Recorded as a message; with real notes on, shown as the desktop's own box instead, for a
+    // test that answers it as a user would.
+    void showNote(const QString& caption, const QString& text, std::function<void()> closed) override
+    {
+        if (m_realNotes)
+            QtDesktop().showNote(caption, text, std::move(closed));
+        else
+            Desktop::showNote(caption, text, std::move(closed));
+    }
+    void showRealNotes(bool on) { m_realNotes = on; }
     // Recorded as a message with the question icon; answered from the queue, No when it is empty.
     bool askYesNo(const QString& caption, const QString& text) override
     {
@@ -101,6 +112,7 @@ private:
     std::vector<Chooser> m_choosers;
     std::deque<QString> m_choices;
     std::deque<bool> m_answers;
+    bool m_realNotes = false;
 };
 
 } // namespace platform

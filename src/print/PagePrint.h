@@ -18,8 +18,10 @@ class QPrinter;
 inline constexpr const char* kPrintDocumentName = "VarnekJPG Print";
 
 // The paper a table row asks for: the printer's paper of that id where the printing system knows
-// the id, else a custom paper of the row's own size.
+// the id as a paper of the row's size, else a custom paper of the row's own size.
 QPageSize pageSizeForRow(const PaperSizeEntry& row);
+// A paper of the given size in millimetres, to the point.
+QPageSize customPage(QSizeF millimetres, const QString& name = QString());
 
 // Paints the printable area white and the snapshot onto it, as pageGeometry() places it.
 void drawPage(QPainter& painter, QSize printable, const PageGeometry& page, const QImage& picture);

@@ -12,24 +12,37 @@
 
 namespace {
 
-// Stops the snapshot timer for as long as it lives.
+// Stops the snapshot timer for as long as it lives. Afterwards the timer runs again at its
+// setting; or, asBefore, it is left as it was found: running again with its title, or stopped
+// under the title the window had, not "paused" for good.
 class TimerPause final {
 public:
-    explicit TimerPause(const PrintSource& source) : m_source(source)
+    TimerPause(const PrintSource& source, bool asBefore) : m_source(source)
     {
+        m_restart = !asBefore || !m_source.timerRunning || m_source.timerRunning();
+        if (m_source.window)
+            m_title = m_source.window->window()->windowTitle();
         if (m_source.pause)
             m_source.pause();
     }
     ~TimerPause()
     {
-        if (m_source.resume)
-            m_source.resume();
+        if (m_restart) {
+            if (m_source.resume)
+                m_source.resume();
+        } else if (m_source.window && !m_source.timerRunning()) {
+            // Unless something else has started it meanwhile (Open's delayed resume): then its
+            // title is the right one.
+            m_source.window->window()->setWindowTitle(m_title);
+        }
     }
     TimerPause(const TimerPause&) = delete;
     TimerPause& operator=(const TimerPause&) = delete;
 
 private:
     const PrintSource& m_source;
+    bool m_restart = true;
+    QString m_title;
 };
 
 } // namespace
@@ -44,8 +57,8 @@ PrintCommands::~PrintCommands() = default;
 void PrintCommands::OnFilePrintDialog()
 {
     CPrintDlg dialog(m_source.window);
-    TimerPause pause(m_source);
-    EnumeratePrinters();
+    TimerPause pause(m_source, false);
+    dialog.EnumeratePrinters();
     dialog.setProgramFolder(platform::programFolder());
     dialog.exec();
 }
@@ -54,7 +67,9 @@ QPrinter& PrintCommands::printer()
 {
     if (!m_printer) {
         const QString name = printing::printerAccess().defaultPrinterName();
-        m_printer = name.isEmpty() ? nullptr : printing::printerAccess().createPrinter(name);
+        PrinterAccess& access = printing::printerAccess();
+        if (!name.isEmpty())
+            m_printer = access.createPrinter(name, printing::printResolution(access.statedResolution(name)));
         if (!m_printer)
             m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
@@ -63,7 +78,7 @@ QPrinter& PrintCommands::printer()
 
 void PrintCommands::OnFilePrintSetup()
 {
-    TimerPause pause(m_source);
+    TimerPause pause(m_source, true);
     QPageSetupDialog dialog(&printer(), m_source.window);
     dialog.exec();
 }
@@ -85,7 +100,7 @@ void PrintCommands::drawOnPage(QPrinter& target)
 
 void PrintCommands::OnFilePrintPreview()
 {
-    TimerPause pause(m_source);
+    TimerPause pause(m_source, true);
     QPrintPreviewDialog dialog(&printer(), m_source.window);
     dialog.setWindowTitle(QObject::tr("Print Preview"));
     // Large enough to read the page without zooming first.
@@ -97,7 +112,7 @@ void PrintCommands::OnFilePrintPreview()
 
 void PrintCommands::OnFilePrint()
 {
-    TimerPause pause(m_source);
+    TimerPause pause(m_source, true);
     if (printing::printerAccess().defaultPrinterName().isEmpty())
         return; // nowhere to print
     QPrinter& target = printer();

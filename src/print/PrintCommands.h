@@ -17,6 +17,7 @@ struct PrintSource {
     QPointer<QWidget> window;                          // owner of the dialogs, and what is drawn
     std::function<void()> pause;                        // stops the snapshot timer
     std::function<void()> resume;                       // lets it run again at its setting
+    std::function<bool()> timerRunning;                 // whether it runs now
     std::function<void(QPainter&, int clientWidth)> draw; // the window's own drawing
 };
 

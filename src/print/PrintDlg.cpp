@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
@@ -23,16 +24,7 @@
 #include <QShowEvent>
 #include <QSlider>
 
-PrinterListData PrinterList;
-
-unsigned EnumeratePrinters()
-{
-    PrinterList = {};
-    PrinterAccess& access = printing::printerAccess();
-    PrinterList.names = access.printerNames();
-    PrinterList.defaultName = access.defaultPrinterName();
-    return static_cast<unsigned>(PrinterList.names.size());
-}
+#include <utility>
 
 namespace {
 
@@ -67,10 +59,11 @@ QLineEdit* edit(QWidget* parent, int x, int y, int width, const char* name, bool
     return field;
 }
 
-QPushButton* button(QWidget* parent, const QString& text, int x, int y, const char* name)
+// A default-style button takes Enter while it has the focus; elsewhere Enter presses OK.
+QPushButton* button(QWidget* parent, const QString& text, int x, int y, const char* name, bool defaultStyle = false)
 {
     auto* push = place(new QPushButton(text, parent), x, y, 50, 14, name);
-    push->setAutoDefault(false);
+    push->setAutoDefault(defaultStyle);
     return push;
 }
 
@@ -99,10 +92,14 @@ CPrintDlg::CPrintDlg(QWidget* parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(button(this, tr("Cancel"), 570, 368, "cancel"), &QPushButton::clicked, this, &QDialog::reject);
-    connect(button(this, tr("Print"), 421, 368, "print"), &QPushButton::clicked, this, &CPrintDlg::OnPrint);
+    connect(button(this, tr("Print"), 421, 368, "print", true), &QPushButton::clicked, this, &CPrintDlg::OnPrint);
 
     m_printerList = place(new QComboBox(this), 29, 39, 192, 14, "printerList");
     connect(m_printerList, &QComboBox::activated, this, &CPrintDlg::OnPrinterChanged);
+    connect(m_printerList, &QComboBox::currentTextChanged, this, [this](const QString& printer) {
+        if (!printer.isEmpty())
+            askResolution(printer);
+    });
 
     place(new QGroupBox(tr("Paper Orientation"), this), 30, 72, 132, 42);
     m_portrait = radio(this, tr("Portrait"), 41, 83, 40, "portrait");
@@ -125,7 +122,7 @@ CPrintDlg::CPrintDlg(QWidget* parent)
     place(new QGroupBox(tr("Custom paper size width and height in mm"), this), 29, 127, 217, 55);
     m_customPaperSize = radio(this, tr("Custom paper size"), 45, 140, 105, "customPaperSize");
     connect(m_customPaperSize, &QRadioButton::clicked, this, &CPrintDlg::OnCustomPaperSize);
-    connect(button(this, tr("Apply"), 158, 139, "applyCustomSize"), &QPushButton::clicked, this, &CPrintDlg::OnApplyCustomSize);
+    connect(button(this, tr("Apply"), 158, 139, "applyCustomSize", true), &QPushButton::clicked, this, &CPrintDlg::OnApplyCustomSize);
     m_customWidth = edit(this, 45, 160, 60, "customWidth", true);
     place(new QLabel(tr("by"), this), 127, 162, 18, 10);
     m_customHeight = edit(this, 154, 160, 60, "customHeight", true);
@@ -137,7 +134,7 @@ CPrintDlg::CPrintDlg(QWidget* parent)
     m_scaling->setTickPosition(QSlider::TicksBothSides);
     connect(m_scaling, &QSlider::valueChanged, this, &CPrintDlg::OnScalingCustomDraw);
     m_scalingEdit = edit(this, 45, 270, 60, "scalingEdit", true);
-    connect(button(this, tr("Apply"), 143, 270, "applyScaling"), &QPushButton::clicked, this, &CPrintDlg::OnApplyScaling);
+    connect(button(this, tr("Apply"), 143, 270, "applyScaling", true), &QPushButton::clicked, this, &CPrintDlg::OnApplyScaling);
     place(new QLabel(tr("Top margin"), this), 36, 299, 56, 14);
     m_topMargin = edit(this, 104, 299, 39, "topMargin", true);
     place(new QLabel(tr("Left margin"), this), 155, 299, 55, 14);
@@ -149,6 +146,13 @@ CPrintDlg::CPrintDlg(QWidget* parent)
 
 CPrintDlg::~CPrintDlg() = default;
 
+unsigned CPrintDlg::EnumeratePrinters()
+{
+    PrinterAccess& access = printing::printerAccess();
+    m_printers = {access.printerNames(), access.defaultPrinterName()};
+    return static_cast<unsigned>(m_printers.names.size());
+}
+
 void CPrintDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -159,9 +163,9 @@ void CPrintDlg::showEvent(QShowEvent* event)
 void CPrintDlg::OnShowWindow()
 {
     m_printerList->clear();
-    m_printerList->addItems(PrinterList.names);
-    const QString defaultName = PrinterList.defaultName;
-    PrinterList = {};
+    const PrinterListData printers = std::exchange(m_printers, {});
+    m_printerList->addItems(printers.names);
+    const QString& defaultName = printers.defaultName;
     int selected = 0;
     for (int step = 1; step <= m_printerList->count(); ++step) {
         const int i = step % m_printerList->count();
@@ -300,8 +304,8 @@ void CPrintDlg::UpdatePaperSize()
     float width = 0;
     float height = 0;
     if (m_customPaperSize->isChecked()) {
-        width = static_cast<float>(leadingDouble(m_customWidth->text().left(199)));
-        height = static_cast<float>(leadingDouble(m_customHeight->text().left(199)));
+        width = static_cast<float>(customPaperField(m_customWidth->text().left(199)));
+        height = static_cast<float>(customPaperField(m_customHeight->text().left(199)));
     } else {
         const std::optional<int> row = CurrentPaperRow();
         if (!row) {
@@ -354,30 +358,62 @@ void CPrintDlg::DrawPreview(QPainter& painter)
     const QSize bitmapSize(frame.width() - 6, frame.height() - 6);
     if (bitmapSize.isEmpty())
         return;
-    QImage picture;
-    if (!QImageReader(snapshotPath()).read(&picture))
+    const QImage& picture = decodedSnapshot();
+    if (picture.isNull())
         return;
 
     int paperWidthMm = 0;
     int paperHeightMm = 0;
     if (m_customPaperSize->isChecked()) {
-        paperWidthMm = leadingInt(m_customWidth->text());
-        paperHeightMm = leadingInt(m_customHeight->text());
+        paperWidthMm = customPaperField(m_customWidth->text());
+        paperHeightMm = customPaperField(m_customHeight->text());
     } else if (const std::optional<int> row = CurrentPaperRow()) {
         paperWidthMm = paperSizeTable()[*row].width / 10;
         paperHeightMm = paperSizeTable()[*row].height / 10;
     }
-    const QRect image = previewImageRect(bitmapSize, m_scaling->value(), paperWidthMm, paperHeightMm,
-                                         leadingInt(m_leftMargin->text()), leadingInt(m_topMargin->text()),
-                                         picture.size());
+    const PicturePart image = previewPicture(bitmapSize, m_scaling->value(), paperWidthMm, paperHeightMm,
+                                             leadingInt(m_leftMargin->text()), leadingInt(m_topMargin->text()),
+                                             picture.size());
     // Composed off screen, then shown in one transfer. What the picture leaves uncovered is paper.
     QImage bitmap(bitmapSize, QImage::Format_RGB32);
     bitmap.fill(Qt::white);
     {
         QPainter compose(&bitmap);
-        compose.drawImage(image, picture);
+        if (!image.target.isEmpty())
+            compose.drawImage(QRectF(image.target), picture, image.source);
     }
     painter.drawImage(QPoint(0, 3), bitmap);
+}
+
+const QImage& CPrintDlg::decodedSnapshot()
+{
+    // Every repaint of the dialog draws the preview (a blinking caret is enough): the picture is
+    // decoded once and drawn from memory until the file changes.
+    const QFileInfo file(snapshotPath());
+    const QDateTime modified = file.exists() ? file.lastModified() : QDateTime();
+    const qint64 size = file.exists() ? file.size() : -1;
+    if (file.filePath() != m_preview.path || modified != m_preview.modified || size != m_preview.size) {
+        m_preview = {file.filePath(), modified, size, QImage()};
+        if (size >= 0)
+            QImageReader(file.filePath()).read(&m_preview.image);
+    }
+    return m_preview.image;
+}
+
+void CPrintDlg::askResolution(const QString& printer)
+{
+    if (m_resolutions.count(printer))
+        return;
+    PrinterAccess* access = &printing::printerAccess();
+    m_resolutions.emplace(printer, std::async(std::launch::async, [access, printer] {
+        return printing::printResolution(access->statedResolution(printer));
+    }));
+}
+
+int CPrintDlg::printResolution(const QString& printer)
+{
+    askResolution(printer);
+    return m_resolutions.at(printer).get();
 }
 
 void CPrintDlg::OnPrint()
@@ -385,15 +421,15 @@ void CPrintDlg::OnPrint()
     if (m_printerList->currentIndex() < 0)
         return;
     const QString name = m_printerList->currentText();
-    const std::unique_ptr<QPrinter> printer = printing::printerAccess().createPrinter(name);
+    const std::unique_ptr<QPrinter> printer = printing::printerAccess().createPrinter(name, printResolution(name));
     if (!printer)
         return;
     if (m_customPaperSize->isChecked()) {
-        const int width = leadingInt(m_customWidth->text());
-        const int height = leadingInt(m_customHeight->text());
+        const int width = customPaperField(m_customWidth->text());
+        const int height = customPaperField(m_customHeight->text());
         // A custom paper without an area stays the printer's own paper.
         if (width > 0 && height > 0)
-            printer->setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+            printer->setPageSize(customPage(QSizeF(width, height)));
     } else {
         printer->setPageSize(pageSizeForRow(paperSizeTable()[m_selectedPaperRow]));
     }

@@ -3,11 +3,15 @@
 // or a custom size in millimetres), orientation, scale and margins, a preview of the snapshot on
 // the paper's shape, and Print, which sends auto.jpg of the program folder as one page.
 
+#include <QDateTime>
 #include <QDialog>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <future>
+#include <map>
 #include <optional>
 
 class QComboBox;
@@ -24,9 +28,6 @@ struct PrinterListData {
     QStringList names;
     QString defaultName;
 };
-extern PrinterListData PrinterList;
-// Fills PrinterList from the printing system; returns the number of printers.
-unsigned EnumeratePrinters();
 
 class CPrintDlg final : public QDialog {
     Q_OBJECT
@@ -36,6 +37,8 @@ public:
 
     // The folder whose auto.jpg the preview and the print read.
     void setProgramFolder(const QString& folder) { m_programFolder = folder.left(499); }
+    // Takes the printers from the printing system for the first show; returns their number.
+    unsigned EnumeratePrinters();
 
     void OnShowWindow();
     void OnPortrait();
@@ -67,6 +70,13 @@ protected:
 private:
     QString snapshotPath() const;
     void setPaperMode(QRadioButton* checked);
+    // The snapshot as decoded last; decoded again only when the file has changed.
+    const QImage& decodedSnapshot();
+    // Asks the printer for its resolution on a thread of its own as soon as it is chosen, once:
+    // the printing system may take seconds to answer, and Print should not wait for it.
+    void askResolution(const QString& printer);
+    // The resolution a page for the printer is composed at; waits only for an answer still due.
+    int printResolution(const QString& printer);
 
     QComboBox* m_printerList;
     QRadioButton* m_portrait;
@@ -89,4 +99,14 @@ private:
     int m_paperListPosition = 0;
     int m_selectedPaperRow = 0;
     QString m_programFolder;
+    PrinterListData m_printers;
+    // Each read runs on its own thread; the dialog's end waits for any that is still running.
+    std::map<QString, std::shared_future<int>> m_resolutions;
+
+    struct DecodedPicture {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        QImage image;
+    } m_preview;
 };

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cctype>
+#include <charconv>
+#include <limits>
 
 std::optional<QSize> previewFrameSize(float width, float height, bool portrait)
 {
@@ -28,21 +30,52 @@ QString paperSizeLabel(const PaperSizeEntry& row)
 
 int leadingInt(const QString& text)
 {
-    return std::atoi(text.toLatin1().constData());
-}
-
-double leadingDouble(const QString& text)
-{
-    // Read as the C library would, in the "C" locale's notation: a point before the decimals.
     const QByteArray bytes = text.toLatin1();
-    char* end = nullptr;
-    const double value = std::strtod(bytes.constData(), &end);
-    return std::isfinite(value) ? value : 0.0;
+    const char* begin = bytes.constData();
+    const char* end = begin + bytes.size();
+    while (begin != end && std::isspace(static_cast<unsigned char>(*begin)))
+        ++begin;
+    const bool negative = begin != end && *begin == '-';
+    if (begin != end && (*begin == '-' || *begin == '+'))
+        ++begin;
+    // Digits must follow: a second sign is no number.
+    if (begin == end || !std::isdigit(static_cast<unsigned char>(*begin)))
+        return 0;
+    long long value = 0;
+    if (std::from_chars(begin, end, value).ec == std::errc::result_out_of_range)
+        return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    value = negative ? -value : value;
+    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 int clampedScale(const QString& text)
 {
     return std::clamp(leadingInt(text.left(19)), kScaleMin, kScaleMax);
+}
+
+int customPaperField(const QString& text)
+{
+    return std::clamp(leadingInt(text), 0, kMaxPaperMm);
+}
+
+PicturePart visiblePart(double x, double y, double w, double h, QSize picture, QRect area)
+{
+    PicturePart part;
+    if (!(w > 0.0) || !(h > 0.0) || picture.isEmpty())
+        return part;
+    const double left = std::max(x, static_cast<double>(area.left()));
+    const double top = std::max(y, static_cast<double>(area.top()));
+    const double right = std::min(x + w, static_cast<double>(area.left()) + area.width());
+    const double bottom = std::min(y + h, static_cast<double>(area.top()) + area.height());
+    if (!(right > left) || !(bottom > top))
+        return part;
+    // Whole pixels in, whole pixels out: every bound lies within the area's int range.
+    part.target = QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                        static_cast<int>(bottom - top));
+    const double sx = picture.width() / w;
+    const double sy = picture.height() / h;
+    part.source = QRectF((left - x) * sx, (top - y) * sy, (right - left) * sx, (bottom - top) * sy);
+    return part;
 }
 
 namespace {
@@ -52,6 +85,7 @@ float marginOffset(int margin, int paperMm, int pixels)
 {
     if (margin < 1 || paperMm <= 0)
         return 0.0f;
+    margin = std::min(margin, kMaxMargin);
     const float inches = static_cast<float>(margin) / kMarginUnitsPerInch;
     const float millimetres = static_cast<float>(static_cast<double>(inches) * 25.4);
     return millimetres / static_cast<float>(paperMm) * static_cast<float>(pixels);
@@ -59,20 +93,27 @@ float marginOffset(int margin, int paperMm, int pixels)
 
 } // namespace
 
-QRect previewImageRect(QSize bitmap, int scale, int paperWidthMm, int paperHeightMm,
-                       int leftMargin, int topMargin, QSize picture)
+PicturePart previewPicture(QSize bitmap, int scale, int paperWidthMm, int paperHeightMm,
+                           int leftMargin, int topMargin, QSize picture)
 {
+    scale = std::clamp(scale, kScaleMin, kScaleMax);
     const float iw = static_cast<float>(bitmap.width()) / static_cast<float>(scale) * 5.0f;
     const float x = marginOffset(leftMargin, paperWidthMm, bitmap.width());
     const float y = marginOffset(topMargin, paperHeightMm, bitmap.height());
     const float ih = picture.width() > 0 ? static_cast<float>(picture.height()) * iw / static_cast<float>(picture.width()) : 0.0f;
-    return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(iw), static_cast<int>(ih));
+    return visiblePart(std::trunc(x), std::trunc(y), std::trunc(iw), std::trunc(ih), picture,
+                       QRect(QPoint(0, 0), bitmap));
 }
 
 PageGeometry pageGeometry(QSize printable, int dpi, int scale, int leftMargin, int topMargin, QSize picture)
 {
     PageGeometry page;
-    const float s = static_cast<float>(dpi) / kMarginUnitsPerInch;
+    // Held to what a page can hold, so every offset stays well inside an int at any resolution;
+    // a negative margin places as 0, as the preview shows it.
+    leftMargin = std::clamp(leftMargin, 0, kMaxMargin);
+    topMargin = std::clamp(topMargin, 0, kMaxMargin);
+    scale = std::clamp(scale, kScaleMin, kScaleMax);
+    const float s = static_cast<float>(std::clamp(dpi, 1, kMaxResolution)) / kMarginUnitsPerInch;
     const int pw = std::max(printable.width() - 6, 0);
     const int ph = std::max(printable.height() - 6, 0);
     page.bitmap = QSize(pw, ph);
@@ -81,7 +122,7 @@ PageGeometry pageGeometry(QSize printable, int dpi, int scale, int leftMargin, i
     const float lx = static_cast<float>(leftMargin) * s;
     const float ty = static_cast<float>(topMargin) * s;
     const float ih = picture.width() > 0 ? static_cast<float>(picture.height()) * iw / static_cast<float>(picture.width()) : 0.0f;
-    page.image = QRect(static_cast<int>(lx), static_cast<int>(ty), static_cast<int>(iw), static_cast<int>(ih));
+    page.image = visiblePart(std::trunc(lx), std::trunc(ty), std::trunc(iw), std::trunc(ih), picture, QRect(QPoint(0, 0), page.bitmap));
     // The area is copied from its point (1, 1) to the printable area's point (3, 3): its first
     // row and column stay behind, and it reaches no further than its own size.
     page.shift = QPoint(2, 2);

@@ -1,7 +1,7 @@
 #pragma once
 // What the print dialog asks of the printing system: the printers, the default one, a printer's
-// current paper and the papers it supports (as paper ids of the paper table), and a printer to
-// draw one page on. The CUPS one goes through QPrinterInfo and QPrinter; tests put doubles in its
+// current paper and the papers it supports (as paper ids of the paper table), the resolution it
+// states, and a printer to draw one page on. The CUPS one goes through QPrinterInfo and QPrinter; tests put doubles in its
 // place to play printers that are hard to come by.
 
 #include <QList>
@@ -26,8 +26,11 @@ public:
     virtual QString defaultPrinterName() = 0;
     // Nothing when the printer cannot be opened or its settings read.
     virtual std::optional<PrinterPapers> papers(const QString& printer) = 0;
-    // A printer set to its own resolution and default settings, or null when it cannot be had.
-    virtual std::unique_ptr<QPrinter> createPrinter(const QString& printer) = 0;
+    // The resolution the printer is set to, in dots per inch across; 0 when it states none or
+    // cannot be asked. Asked once per printer: it may wait on the printing system.
+    virtual int statedResolution(const QString& printer) = 0;
+    // A printer with its default settings, composing at dpi, or null when it cannot be had.
+    virtual std::unique_ptr<QPrinter> createPrinter(const QString& printer, int dpi) = 0;
 };
 
 namespace printing {
@@ -37,6 +40,13 @@ PrinterAccess& printerAccess();
 void setPrinterAccess(PrinterAccess* replacement);
 } // namespace printing
 
-// The default resolution a CUPS printer is set to ("*600dpi" in its Resolution option), 0 when it
-// publishes none.
-int cupsDefaultResolution(const QString& printer);
+namespace printing {
+// What a page is composed at for a printer that states `stated` dots per inch: its own
+// resolution, or 600 where it states none (or none a page can be composed at).
+int printResolution(int stated);
+// "600dpi", "300x600dpi", "118dpcm": the dots per inch across; 0 for text that states none.
+int resolutionFromText(const QString& text);
+// The resolution CUPS states for a printer: the user's own choice of it, else the queue's
+// default; 0 when neither is stated or there is no such printer.
+int cupsStatedResolution(const QString& printer);
+} // namespace printing

@@ -67,12 +67,16 @@ QString megabytes(long long bytes)
 
 } // namespace
 
-CDialogSDVideo::CDialogSDVideo(QWidget* parent)
+CDialogSDVideo::CDialogSDVideo(QWidget* parent, CameraLink* link)
     : QDialog(parent)
-    , m_fetchFolderListing([](const QByteArray& relativePath) {
-        FetchSdListing(currentCameraSettings(), platform::programFolder(), relativePath, "filelist.html");
-    })
+    , m_link(link ? link : new CameraLink(this))
 {
+    m_fetchFolderListing = [this](const QByteArray& relativePath, std::function<void()> done) {
+        m_link->FetchSdListing(platform::programFolder(), relativePath, "filelist.html", false, this,
+                               afterRequest([done = std::move(done)](const RequestOutcome&) { done(); }));
+    };
+    // A program that closes ends whatever the dialog was doing, and the dialog with it.
+    connect(m_link, &CameraLink::closing, this, &CDialogSDVideo::OnBnClickedCancel);
     setWindowTitle(QStringLiteral("Varnekjpg Micro-SD video files"));
     setDialogTemplate(*this, 555, 261);
     // Modal for the main window only: Fetch's closing note, a window of its own, stays clickable.
@@ -129,8 +133,6 @@ CDialogSDVideo::CDialogSDVideo(QWidget* parent)
     connect(m_openFolderButton, &QPushButton::clicked, this, &CDialogSDVideo::OnBnClickedOpenFolder);
     connect(m_replayButton, &QPushButton::clicked, this, &CDialogSDVideo::OnBnClickedReplay);
     connect(m_playButton, &QPushButton::clicked, this, &CDialogSDVideo::OnBnClickedPlay);
-    m_progressTimer.setInterval(100);
-    connect(&m_progressTimer, &QTimer::timeout, this, &CDialogSDVideo::updateFetchProgress);
 }
 
 CDialogSDVideo::~CDialogSDVideo()
@@ -165,26 +167,50 @@ void CDialogSDVideo::OnShowWindow()
     BuildRecordingList();
 }
 
+CameraLink::Done CDialogSDVideo::afterRequest(std::function<void(const RequestOutcome&)> next)
+{
+    return m_waits.after(std::move(next));
+}
+
 int CDialogSDVideo::BuildRecordingList()
 {
-    const FixedItems fixed = addFixedItems(*m_tree);
-    m_model->setImages(fixed.microSd, 0, 1);
-    m_model->setImages(fixed.testFolder2, 10, 11);
-    const int result = addRecordingFolders(*m_tree, platform::programFolder(), m_fetchFolderListing);
-    m_model->publish();
+    m_fixed = addFixedItems(*m_tree);
+    m_model->setImages(m_fixed.microSd, 0, 1);
+    m_model->setImages(m_fixed.testFolder2, 10, 11);
+    std::optional<std::vector<QByteArray>> folders = cardFolders(platform::programFolder());
+    if (!folders) {
+        showFilledTree();
+        return -1;
+    }
+    fillNextFolder(std::make_shared<std::vector<QByteArray>>(std::move(*folders)), 0);
+    return 0;
+}
 
+void CDialogSDVideo::fillNextFolder(std::shared_ptr<std::vector<QByteArray>> folders, std::size_t next)
+{
+    if (next == folders->size())
+        return showFilledTree();
+    const QByteArray folder = folders->at(next);
+    m_fetchFolderListing(folder + "/record000", [this, folders, next, folder] {
+        addFolderRecordings(*m_tree, platform::programFolder(), folder);
+        fillNextFolder(folders, next + 1);
+    });
+}
+
+void CDialogSDVideo::showFilledTree()
+{
+    m_model->publish();
     // Each folder that received recordings is open, and the last recording is in view.
     int lastFile = RecordingTree::kNone;
     for (int row = 0, top; (top = m_tree->child(RecordingTree::kNone, row)) != RecordingTree::kNone; ++row) {
         const int files = m_tree->childCount(top);
-        if (files > 0 && top != fixed.microSd) {
+        if (files > 0 && top != m_fixed.microSd) {
             m_treeView->expand(m_model->indexOf(top));
             lastFile = m_tree->child(top, files - 1);
         }
     }
     if (lastFile != RecordingTree::kNone)
         m_treeView->scrollTo(m_model->indexOf(lastFile));
-    return result;
 }
 
 std::optional<RecordingLocation> CDialogSDVideo::firstTickedRecording(const QString& button)
@@ -211,10 +237,13 @@ void CDialogSDVideo::OnBnClickedPlay()
     // with it.
     ::unlink(location->localPath.constData());
     deleteConvertedCopy(location->localPath);
-    if (FetchSdListing(currentCameraSettings(), platform::programFolder(), location->relativePath,
-                       location->fileName, true)
-        == 0)
-        platform::desktop().openFileWithDefaultApp(prepareDownloadedRecording(location->localPath).path);
+    const QByteArray localPath = location->localPath;
+    m_link->FetchSdListing(platform::programFolder(), location->relativePath, location->fileName, true, this,
+                           afterRequest([localPath](const RequestOutcome& outcome) {
+                               if (outcome.result == 0)
+                                   platform::desktop().openFileWithDefaultApp(
+                                       prepareDownloadedRecording(localPath).path);
+                           }));
 }
 
 void CDialogSDVideo::OnBnClickedReplay()
@@ -257,25 +286,36 @@ void CDialogSDVideo::OnBnClickedFetch()
     job->tree = m_tree;
     job->settings = currentCameraSettings();
     job->programFolder = platform::programFolder();
+    job->link = m_link;
+    const QPointer<CDialogSDVideo> self(this);
+    job->progressed = [self] {
+        if (self)
+            self->updateFetchProgress();
+    };
+    job->ended = [self] {
+        if (self)
+            self->fetchEnded();
+    };
     m_job = job;
-    if (!startFetchWorker(job))
-        return;
     m_fetchButton->setEnabled(false);
     updateFetchProgress();
     m_progressText->show();
     m_progressBar->show();
-    m_progressTimer.start();
+    if (!startFetchWorker(job))
+        fetchEnded();
+}
+
+void CDialogSDVideo::fetchEnded()
+{
+    m_progressText->hide();
+    m_progressBar->hide();
+    m_fetchButton->setEnabled(true);
 }
 
 void CDialogSDVideo::updateFetchProgress()
 {
-    if (!fetchRunning()) {
-        m_progressTimer.stop();
-        m_progressText->hide();
-        m_progressBar->hide();
-        m_fetchButton->setEnabled(true);
+    if (!fetchRunning())
         return;
-    }
     const int file = m_job->file.load();
     const long long received = m_job->transfer.received.load();
     const long long expected = m_job->transfer.expected.load();

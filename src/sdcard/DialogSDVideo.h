@@ -3,6 +3,7 @@
 // check boxes, and the buttons that play, replay, fetch and clean up. The tree is filled on the
 // first show from the card listing that SD > Video has just stored.
 
+#include "platform/InputHold.h"
 #include "sdcard/FetchWorker.h"
 #include "sdcard/RecordingLocation.h"
 #include "sdcard/RecordingTree.h"
@@ -10,7 +11,7 @@
 #include <QDialog>
 #include <QList>
 #include <QPixmap>
-#include <QTimer>
+#include <QPointer>
 
 #include <memory>
 
@@ -23,7 +24,8 @@ class RecordingTreeModel;
 class CDialogSDVideo final : public QDialog {
     Q_OBJECT
 public:
-    explicit CDialogSDVideo(QWidget* parent = nullptr);
+    // link: the program's camera link; without one the dialog makes its own.
+    explicit CDialogSDVideo(QWidget* parent = nullptr, CameraLink* link = nullptr);
     ~CDialogSDVideo() override;
 
     // The view's tree images, borrowed for the dialog's life; null for none.
@@ -31,6 +33,8 @@ public:
     // Replaces the folder listing request of the fill (to watch or time it).
     void SetFolderListingFetch(FolderListingFetch fetch);
 
+    // Fills the tree from the card listing, fetching each folder's listing in turn; the tree is
+    // shown once the last has arrived. -1 when the card listing's path does not fit.
     int BuildRecordingList();
     void OnBnClickedPlay();
     void OnBnClickedReplay();
@@ -44,6 +48,8 @@ public:
     RecordingTreeModel& model() { return *m_model; }
     QTreeView* treeView() const { return m_treeView; }
     bool fetchRunning() const { return m_job && m_job->running.load(); }
+    // A request of the dialog (a listing of the fill, Play's download) is under way.
+    bool requestWaiting() const { return m_waits.waiting(); }
 
     void reject() override; // Escape and the close box: as Cancel
 
@@ -55,7 +61,13 @@ private:
     // The first ticked recording for Play or Replay, or nothing after telling the user why.
     std::optional<RecordingLocation> firstTickedRecording(const QString& button);
     void updateFetchProgress();
+    void fetchEnded();
     void stopFetch();
+    // The continuation of a request of this dialog: its input (and its parents') is held until
+    // next has run.
+    CameraLink::Done afterRequest(std::function<void(const RequestOutcome&)> next);
+    void fillNextFolder(std::shared_ptr<std::vector<QByteArray>> folders, std::size_t next);
+    void showFilledTree();
 
     std::shared_ptr<RecordingTree> m_tree = std::make_shared<RecordingTree>();
     RecordingTreeModel* m_model = nullptr;
@@ -63,8 +75,10 @@ private:
     FolderListingFetch m_fetchFolderListing;
     bool m_filled = false;
 
+    QPointer<CameraLink> m_link;
+    platform::WindowWaits m_waits{this};
+    FixedItems m_fixed;
     std::shared_ptr<FetchJob> m_job;
-    QTimer m_progressTimer;
 
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;

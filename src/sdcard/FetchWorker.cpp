@@ -8,16 +8,17 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace {
 
-std::mutex g_workersMutex;
-std::condition_variable g_workersEnded;
-int g_liveWorkers = 0;
+// Progress reaches the dialog at most this often: enough for a bar, cheap for the transfer.
+constexpr std::chrono::milliseconds kProgressEvery{100};
+
+void postTo(FetchJob& job, const std::function<void()>& f)
+{
+    if (f)
+        job.link->post(f);
+}
 
 } // namespace
 
@@ -68,7 +69,7 @@ QString fetchFinalMessage(const FetchResult& result)
     return text;
 }
 
-bool FetchTickedFile(FetchJob& job, int item)
+bool FetchTickedFile(FetchJob& job, int item, const std::atomic<bool>& ending)
 {
     const RecordingTree& tree = *job.tree;
     const std::optional<RecordingLocation> location =
@@ -80,67 +81,59 @@ bool FetchTickedFile(FetchJob& job, int item)
     deleteConvertedCopy(location->localPath);
     job.transfer.received.store(0);
     job.transfer.expected.store(-1);
-    if (FetchSdFile(job.settings, job.programFolder, location->url, tree.name(item), nullptr, &job.transfer) != 0)
+    if (FetchSdFile(job.settings, job.programFolder, location->url, tree.name(item), nullptr, &job.transfer, &ending)
+        != 0)
         return false;
     // The file that has arrived is converted whole, as its download was finished: closing the
-    // dialog stops the fetch after it.
+    // dialog stops the fetch after it. Only the program's end cuts the conversion short.
     job.converting.store(true);
-    if (prepareDownloadedRecording(location->localPath).conversionFailed)
+    postTo(job, job.progressed);
+    if (prepareDownloadedRecording(location->localPath, &ending).conversionFailed && !ending.load())
         ++job.unconverted;
     job.converting.store(false);
     return true;
 }
 
-void FetchThreadProc(std::shared_ptr<FetchJob> job)
+void FetchThreadProc(const std::shared_ptr<FetchJob>& job, const std::atomic<bool>& ending)
 {
+    using Clock = std::chrono::steady_clock;
+    auto lastPosted = Clock::now();
+    job->transfer.changed = [&job, &lastPosted] {
+        if (Clock::now() - lastPosted < kProgressEvery)
+            return;
+        lastPosted = Clock::now();
+        postTo(*job, job->progressed);
+    };
     job->files.store(countTickedFiles(*job->tree));
     FetchResult result = walkTickedFiles(*job->tree, job->stop, [&](int item) {
         const int file = job->file.load() + 1;
         job->file.store(file);
         if (file > job->files.load())
             job->files.store(file);
-        return FetchTickedFile(*job, item);
+        postTo(*job, job->progressed);
+        const bool fetched = FetchTickedFile(*job, item, ending);
+        // The program is ending: the walk goes no further.
+        if (ending.load())
+            job->stop.store(true);
+        return fetched;
     });
     result.unconverted = job->unconverted.load();
-    // A dialog that was closed wants no note about its fetch.
-    if (!result.stopped && !job->stop.load())
-        platform::desktop().messageBoxModeless(QStringLiteral("Varnekjpg"), fetchFinalMessage(result));
+    job->transfer.changed = nullptr;
+    // A dialog that was closed wants no note about its fetch. The note stands on its own: the
+    // worker does not wait for it.
+    if (!result.stopped && !job->stop.load()) {
+        const QString note = fetchFinalMessage(result);
+        job->link->post([note] { platform::desktop().showNote(QStringLiteral("Varnekjpg"), note); });
+    }
     job->running.store(false);
+    postTo(*job, job->ended);
 }
 
 bool startFetchWorker(const std::shared_ptr<FetchJob>& job)
 {
-    {
-        std::lock_guard lock(g_workersMutex);
-        ++g_liveWorkers;
-    }
-    // The worker's share of the job goes with FetchThreadProc, before the worker counts as ended.
-    const auto body = [job]() mutable {
-        FetchThreadProc(std::move(job));
-        std::lock_guard lock(g_workersMutex);
-        --g_liveWorkers;
-        g_workersEnded.notify_all();
-    };
-    try {
-        // The worker is on its own: a dialog closed mid-download does not wait for the file.
-        std::thread(body).detach();
-        return true;
-    } catch (const std::system_error&) {
-        std::lock_guard lock(g_workersMutex);
-        --g_liveWorkers;
+    if (!job->link->startWorker([job](const std::atomic<bool>& ending) { FetchThreadProc(job, ending); })) {
         job->running.store(false);
         return false;
     }
-}
-
-int liveFetchWorkers()
-{
-    std::lock_guard lock(g_workersMutex);
-    return g_liveWorkers;
-}
-
-bool waitForFetchWorkers(int timeoutMs)
-{
-    std::unique_lock lock(g_workersMutex);
-    return g_workersEnded.wait_for(lock, std::chrono::milliseconds(timeoutMs), [] { return g_liveWorkers == 0; });
+    return true;
 }

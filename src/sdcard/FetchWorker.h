@@ -1,9 +1,10 @@
 #pragma once
-// Fetch: downloads every ticked recording of the tree on a worker thread of its own, while the
-// dialog stays usable. The worker never touches a widget: it reads the shared recordings tree,
-// reports progress through atomics that the dialog polls, and asks for its message boxes on the
-// user-interface thread through the desktop seam.
+// Fetch: downloads every ticked recording of the tree on a worker thread the camera link owns,
+// while the dialog stays usable. The worker never touches a widget: it reads the shared recordings
+// tree and hands its progress, its end and its closing note to the user-interface thread through
+// the link. The link aborts and joins it when the program ends.
 
+#include "camera/CameraLink.h"
 #include "camera/CameraRequest.h"
 #include "camera/CameraSettings.h"
 #include "sdcard/RecordingTree.h"
@@ -19,6 +20,11 @@ struct FetchJob {
     std::shared_ptr<RecordingTree> tree;
     CameraSettings settings;
     QString programFolder;
+
+    CameraLink* link = nullptr;      // runs the worker, and outlives it
+    // Run on the link's thread: progress (a few times a second at most) and the worker's end.
+    std::function<void()> progressed;
+    std::function<void()> ended;
 
     std::atomic<bool> stop{false};   // set by the dialog when it closes
     std::atomic<bool> running{true}; // cleared by the worker as its very last step
@@ -48,13 +54,10 @@ FetchResult walkTickedFiles(const RecordingTree& tree, const std::atomic<bool>& 
 // The closing note of a fetch that was not stopped.
 QString fetchFinalMessage(const FetchResult& result);
 
-// Downloads one ticked file into the program folder and converts it; false when it did not arrive.
-bool FetchTickedFile(FetchJob& job, int item);
+// Downloads one ticked file into the program folder and converts it; false when it did not
+// arrive. ending ends the transfer at once.
+bool FetchTickedFile(FetchJob& job, int item, const std::atomic<bool>& ending);
 // The worker's body: the walk, then the closing note.
-void FetchThreadProc(std::shared_ptr<FetchJob> job);
-// Starts FetchThreadProc on a thread of its own. False when no thread could be started.
+void FetchThreadProc(const std::shared_ptr<FetchJob>& job, const std::atomic<bool>& ending);
+// Starts FetchThreadProc on a thread of the job's link. False when no thread could be started.
 bool startFetchWorker(const std::shared_ptr<FetchJob>& job);
-
-// Workers still running in the process, and a wait for all of them to end (false on time-out).
-int liveFetchWorkers();
-bool waitForFetchWorkers(int timeoutMs);

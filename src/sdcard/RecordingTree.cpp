@@ -114,7 +114,7 @@ FixedItems addFixedItems(RecordingTree& tree)
     return fixed;
 }
 
-int addRecordingFolders(RecordingTree& tree, const QString& programFolder, const FolderListingFetch& fetchFolder)
+std::optional<std::vector<QByteArray>> cardFolders(const QString& programFolder)
 {
     const std::optional<QString> cardListing = pathInFolder(programFolder, QStringLiteral("sd.html"));
     if (!cardListing) {
@@ -123,14 +123,15 @@ int addRecordingFolders(RecordingTree& tree, const QString& programFolder, const
             QStringLiteral("Error Varnekjpg an error occured appending /sd.html to the program's folder name.\n"
                            "Try moving the program somewhere where the path is shorter\n"
                            "so the total length of the path and filename is less than 500 bytes."));
-        return -1;
+        return std::nullopt;
     }
+    return cardListingFolders(readListingFile(*cardListing));
+}
+
+void addFolderRecordings(RecordingTree& tree, const QString& programFolder, const QByteArray& folder)
+{
+    const int folderItem = tree.addItem(RecordingTree::kNone, folder);
     const QString folderListing = pathInFolder(programFolder, QStringLiteral("filelist.html")).value_or(QString());
-    for (const QByteArray& folder : cardListingFolders(readListingFile(*cardListing))) {
-        const int folderItem = tree.addItem(RecordingTree::kNone, folder);
-        fetchFolder(folder + "/record000");
-        for (const QByteArray& file : folderListingFiles(readListingFile(folderListing)))
-            tree.addItem(folderItem, file);
-    }
-    return 0;
+    for (const QByteArray& file : folderListingFiles(readListingFile(folderListing)))
+        tree.addItem(folderItem, file);
 }

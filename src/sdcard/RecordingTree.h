@@ -8,6 +8,8 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
+#include <vector>
 #include <mutex>
 #include <vector>
 
@@ -60,10 +62,12 @@ struct FixedItems {
 };
 FixedItems addFixedItems(RecordingTree& tree);
 
-// Fetches the listing of one date folder ("DATE/record000") into "filelist.html".
-using FolderListingFetch = std::function<void(const QByteArray& relativePath)>;
+// Fetches the listing of one date folder ("DATE/record000") into "filelist.html", then runs done.
+using FolderListingFetch = std::function<void(const QByteArray& relativePath, std::function<void()> done)>;
 
-// Adds a top-level item for every folder of "sd.html" in the program folder and, under each, the
-// recordings of its listing, fetched with fetchFolder just before it is read. Returns 0, or -1 (after telling the user)
-// when the card listing's path does not fit.
-int addRecordingFolders(RecordingTree& tree, const QString& programFolder, const FolderListingFetch& fetchFolder);
+// The date folders of "sd.html" in the program folder, in listing order; nothing (after telling
+// the user) when the card listing's path does not fit.
+std::optional<std::vector<QByteArray>> cardFolders(const QString& programFolder);
+// Adds a top-level item for folder and, under it, the recordings of "filelist.html" as it lies in
+// the program folder now (the folder's listing, fetched just before).
+void addFolderRecordings(RecordingTree& tree, const QString& programFolder, const QByteArray& folder);

@@ -205,11 +205,10 @@ PanTiltAction PanTiltController::saveToPreset()
 
 PadMenuState PanTiltController::moveToPresetState() const
 {
-    // Opening the menu also repaints with erase, so the screen shows the pad mode it acts on.
-    return {m_padMode == PadMode::Goto, Repaint::Erase};
+    return {m_padMode == PadMode::Goto};
 }
 
 PadMenuState PanTiltController::saveToPresetState() const
 {
-    return {m_padMode == PadMode::Set, Repaint::None};
+    return {m_padMode == PadMode::Set};
 }

@@ -75,10 +75,10 @@ struct PanTiltAction {
     bool defaultProcessing = true;
 };
 
-// The check mark of a "&Control" menu item and the repaint its update asks for.
+// The check mark of a "&Control" menu item. Reading it repaints nothing: the pad is repainted
+// where its mode changes.
 struct PadMenuState {
     bool checked = false;
-    Repaint repaint = Repaint::None;
 };
 
 class PanTiltController final {

@@ -24,22 +24,6 @@ QRect pictureDestination(int pictureWidth, int pictureHeight, int clientWidth)
     return QRect(kPictureOrigin, QSize(clientWidth, height));
 }
 
-QSize reducedDecodeSize(int pictureWidth, int pictureHeight, int clientWidth)
-{
-    const QSize full(pictureWidth, pictureHeight);
-    for (const int divisor : {8, 4, 2}) {
-        // Shown at clientWidth / W, decoded at 1 / divisor: the stretch enlarges by at most 9/8.
-        if (9LL * pictureWidth < 8LL * divisor * clientWidth)
-            continue;
-        // Rounded down: asked for exactly libjpeg's reduced size or a pixel less, the reader
-        // picks that reduction and no larger one.
-        const QSize reduced(pictureWidth / divisor, pictureHeight / divisor);
-        if (!reduced.isEmpty())
-            return reduced;
-    }
-    return full;
-}
-
 QString captionText(const QString& path, int pictureWidth, int pictureHeight, int clientWidth)
 {
     const float scale = pictureScale(pictureWidth, clientWidth);

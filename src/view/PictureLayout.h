@@ -23,13 +23,6 @@ float pictureScale(int pictureWidth, int clientWidth);
 // the scaled picture (truncated). It is not limited to the client height.
 QRect pictureDestination(int pictureWidth, int pictureHeight, int clientWidth);
 
-// The size to decode a picture at for a client area clientWidth pixels wide. libjpeg decodes at 1/2,
-// 1/4 or 1/8 of the full size for a fraction of the work of a full decode; the smallest of those
-// that the stretch to the client width enlarges by at most 9/8 is chosen, so a picture shown at
-// about half its width or less costs far less to draw. The full size when none fits, or when the
-// reduced size would be empty.
-QSize reducedDecodeSize(int pictureWidth, int pictureHeight, int clientWidth);
-
 // "PATH    W by H  P%", P the scale in percent truncated; at most kCaptionChars characters.
 QString captionText(const QString& path, int pictureWidth, int pictureHeight, int clientWidth);
 // The caption when the decoder gave a picture but reported a failure.

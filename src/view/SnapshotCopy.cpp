@@ -129,14 +129,26 @@ SnapshotCopyResult copySnapshotFile(const QString& snapshotPath, const QString& 
 }
 
 FileCommandWait::FileCommandWait(int delayMs)
+    : m_delayMs(delayMs)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
     QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { expire(); });
 }
 
+namespace {
+
+// How soon a resume held back by a dialog or a request looks again.
+constexpr int kResumeRetryMs = 200;
+
+} // namespace
+
 void FileCommandWait::expire()
 {
+    if (m_resumeAllowed && !m_resumeAllowed()) {
+        m_timer.start(kResumeRetryMs);
+        return;
+    }
     // Resume first, so a command given from inside it is still refused.
     auto resume = std::exchange(m_resume, {});
     auto allowed = std::exchange(m_allowed, {});
@@ -155,6 +167,15 @@ void FileCommandWait::expireNow()
     expire();
 }
 
+void FileCommandWait::dropResume()
+{
+    if (!m_busy || !m_resume)
+        return;
+    m_timer.stop();
+    m_resume = {};
+    expire();
+}
+
 bool FileCommandWait::begin()
 {
     if (m_busy)
@@ -167,5 +188,5 @@ void FileCommandWait::finish(std::function<void()> resume, std::function<void()>
 {
     m_resume = std::move(resume);
     m_allowed = std::move(allowed);
-    m_timer.start();
+    m_timer.start(m_delayMs);
 }

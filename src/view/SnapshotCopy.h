@@ -49,12 +49,19 @@ public:
     // The wait's own timer, and its end brought forward (for a caller that must not wait).
     const QTimer& timer() const { return m_timer; }
     void expireNow();
+    // The timer was restarted meanwhile (New): the resume is dropped, the commands come back now.
+    void dropResume();
+    // Asked when the wait is over: while it says no (a dialog is up, a request waits) the resume
+    // waits a little longer instead of running in the middle of that.
+    void setResumeAllowed(std::function<bool()> allowed) { m_resumeAllowed = std::move(allowed); }
 
 private:
     void expire();
 
+    int m_delayMs;
     QTimer m_timer;
     std::function<void()> m_resume;
     std::function<void()> m_allowed;
+    std::function<bool()> m_resumeAllowed;
     bool m_busy = false;
 };

@@ -1,6 +1,5 @@
 #include "view/SnapshotTimer.h"
 
-#include "camera/RequestSeams.h"
 #include "view/CommandIds.h"
 
 #include <QCoreApplication>
@@ -78,29 +77,36 @@ void SnapshotTimer::SnapshotTimerProc()
         RefreshSnapshot();
 }
 
-int SnapshotTimer::RefreshSnapshot()
+void SnapshotTimer::RefreshSnapshot(std::function<void(int)> done)
 {
-    // Nor while another request waits on this thread: the window stays alive during that wait,
-    // and a fetch begun inside it would run its steps in the middle of another handler's.
-    if (m_fetchInProgress || requestWaitInProgress())
-        return -1;
+    const auto finish = [done](int result) {
+        if (done)
+            done(result);
+    };
+    // Nor while another request of the window is under way: a fetch begun then would run its
+    // steps in the middle of another handler's.
+    if (m_fetchInProgress || m_host.requestWaiting())
+        return finish(-1);
     m_fetchInProgress = true;
-    m_host.deleteSnapshotFile();
-    const int fetched = m_host.FetchSnapshot();
-    if (fetched != 0 && !m_override) {
-        OnTimerOff();
-        m_host.setFrameTitle(failureTitle());
+    m_host.FetchSnapshot([this, finish](int fetched) {
+        // The picture stays on screen while the next one comes; a failure leaves none.
+        if (fetched != 0)
+            m_host.deleteSnapshotFile();
+        if (fetched != 0 && !m_override) {
+            OnTimerOff();
+            m_host.setFrameTitle(failureTitle());
+            m_fetchInProgress = false;
+            return finish(-1);
+        }
+        // With the override a failed fetch leaves no file, and the timer simply tries again.
+        if (!m_host.snapshotFileReadable()) {
+            m_fetchInProgress = false;
+            return finish(-1);
+        }
         m_fetchInProgress = false;
-        return -1;
-    }
-    // With the override a failed fetch leaves no file, and the timer simply tries again.
-    if (!m_host.snapshotFileReadable()) {
-        m_fetchInProgress = false;
-        return -1;
-    }
-    m_fetchInProgress = false;
-    m_host.repaintWithoutErase();
-    return 0;
+        m_host.repaintWithoutErase();
+        finish(0);
+    });
 }
 
 void SnapshotTimer::SetTimerInterval(int setting)
@@ -111,11 +117,12 @@ void SnapshotTimer::SetTimerInterval(int setting)
     m_setting = setting;
     stop();
     m_fetchInProgress = false;
-    RefreshSnapshot();
     // The interval and its title follow even when that first fetch failed: the user asked for
     // polling, and the next tick tries again.
-    start(row.intervalMs);
-    m_host.setFrameTitle(timerTitle(row));
+    RefreshSnapshot([this, &row](int) {
+        start(row.intervalMs);
+        m_host.setFrameTitle(timerTitle(row));
+    });
 }
 
 void SnapshotTimer::OnTimerOff()

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 // The setting the view starts with and returns to when the document is renewed: 1 second.
 inline constexpr int kStartSetting = 4;
@@ -40,8 +41,12 @@ public:
     virtual void setStatusPane(const QString& text) = 0;
     // Deletes auto.jpg; a missing file is no error.
     virtual void deleteSnapshotFile() = 0;
-    // Fetches a new auto.jpg: 0 on success, anything else on failure.
-    virtual int FetchSnapshot() = 0;
+    // Fetches a new auto.jpg; done runs when the fetch has ended, with 0 on success and anything
+    // else on failure. The older picture stays in place until the new one replaces it.
+    virtual void FetchSnapshot(std::function<void(int result)> done) = 0;
+    // Whether a request of the window is under way: a tick then fetches nothing, or its steps
+    // would run in the middle of another handler's.
+    virtual bool requestWaiting() const = 0;
     // Whether auto.jpg can be opened for reading.
     virtual bool snapshotFileReadable() = 0;
     // Asks for a repaint of the whole view without erasing its background.
@@ -59,8 +64,9 @@ public:
     void OnUpdate();
     // The timer's tick: one snapshot cycle for the registered view.
     void SnapshotTimerProc();
-    // One snapshot cycle: 0 when a new picture is in place and a repaint was asked for.
-    int RefreshSnapshot();
+    // One snapshot cycle; done (when given) runs once it has ended, with 0 when a new picture is
+    // in place and a repaint was asked for.
+    void RefreshSnapshot(std::function<void(int result)> done = {});
     // One of the interval commands, setting 1 to 8.
     void SetTimerInterval(int setting);
     void OnTimerOff();

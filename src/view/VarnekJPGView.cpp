@@ -8,10 +8,10 @@
 #include "view/PresetPad.h"
 #include "view/Settings.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -29,8 +29,9 @@ const QColor kCaptionText(200, 200, 200);
 
 } // namespace
 
-CVarnekJPGView::CVarnekJPGView(QWidget* parent)
+CVarnekJPGView::CVarnekJPGView(QWidget* parent, CameraLink* link)
     : QWidget(parent)
+    , m_link(link ? link : new CameraLink(this))
 {
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -41,6 +42,8 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent)
 
     connect(&m_timer, &QTimer::timeout, this, [this] { m_snapshot.SnapshotTimerProc(); });
     buildCommands();
+    // The resume after Open or Save never runs inside a dialog or a request's wait.
+    m_fileWait.setResumeAllowed([this] { return !QApplication::activeModalWidget() && !requestWaiting(); });
 
     const std::optional<QString> path = pathInFolder(platform::programFolder(), QStringLiteral("auto.jpg"));
     if (!path) {
@@ -78,12 +81,10 @@ void CVarnekJPGView::buildCommands()
     for (const PageCommand& page : pageCommands())
         m_commands.add(page.command, [this, page] { OnPageCommand(page); });
     m_commands.add(cmd::SdVideo, [this] { OnSdVideo(); });
-    m_commands.add(cmd::MoveToPreset, [this] { OnMoveToPreset(); }, [this](CCmdUI& ui) {
-        const PadMenuState state = m_panTilt.moveToPresetState();
-        ui.setCheck(state.checked);
-        if (state.repaint == Repaint::Erase)
-            update();
-    });
+    // Reading the state repaints nothing: every command routed asks for it, and the pad is
+    // repainted where its mode changes.
+    m_commands.add(cmd::MoveToPreset, [this] { OnMoveToPreset(); },
+                   [this](CCmdUI& ui) { ui.setCheck(m_panTilt.moveToPresetState().checked); });
     m_commands.add(cmd::SaveToPreset, [this] { OnSaveToPreset(); },
                    [this](CCmdUI& ui) { ui.setCheck(m_panTilt.saveToPresetState().checked); });
     const auto fileCommandState = [this](CCmdUI& ui) { ui.enable(!m_fileWait.busy()); };
@@ -106,12 +107,19 @@ void CVarnekJPGView::addCommand(int id, CommandMap::Handler handler, CommandMap:
 
 void CVarnekJPGView::OnInitialUpdate()
 {
+    // Polling restarts now: a resume still pending from Open or Save would only restart it again.
+    m_fileWait.dropResume();
     m_snapshot.OnUpdate();
 }
 
-int CVarnekJPGView::FetchSnapshot()
+CameraLink::Done CVarnekJPGView::afterRequest(std::function<void(const RequestOutcome&)> next)
 {
-    return ::requestSnapshot(currentCameraSettings(), m_autoJpgPath);
+    return m_waits.after(std::move(next));
+}
+
+void CVarnekJPGView::FetchSnapshot(std::function<void(int)> done)
+{
+    m_link->FetchSnapshot(m_autoJpgPath, this, afterRequest([done](const RequestOutcome& outcome) { done(outcome.result); }));
 }
 
 void CVarnekJPGView::setStatusPane(const QString& text)
@@ -152,17 +160,22 @@ void CVarnekJPGView::OnSettings()
 void CVarnekJPGView::OnPageCommand(const PageCommand& page)
 {
     const QString folder = platform::programFolder();
-    SendCameraCommand(page.code, currentCameraSettings(), folder);
-    // Opened whatever the camera did: a failed exchange shows the page stored last time, if any.
-    platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(QString::fromLatin1(page.page)));
+    const QString answerPage = catalogueEntry(page.code).value_or(CatalogueEntry{}).answerFile;
+    m_link->SendCameraCommand(page.code, folder, this, afterRequest([folder, answerPage](const RequestOutcome&) {
+        // Opened whatever the camera did: a failed exchange shows the page stored last time, if any.
+        platform::desktop().openWithDefaultApp(QDir(folder).absoluteFilePath(answerPage));
+    }));
 }
 
 void CVarnekJPGView::OnSdVideo()
 {
-    SendCameraCommand(kSdListingCode, currentCameraSettings(), platform::programFolder());
-    // The recordings browser reads the listing whether or not this exchange succeeded.
-    if (m_openSdVideoDialog)
-        m_openSdVideoDialog();
+    m_link->SendCameraCommand(kSdListingCode, platform::programFolder(), this,
+                              afterRequest([this](const RequestOutcome&) {
+                                  // The recordings browser reads the listing whether or not this
+                                  // exchange succeeded.
+                                  if (m_openSdVideoDialog)
+                                      m_openSdVideoDialog();
+                              }));
 }
 
 void CVarnekJPGView::SetSdVideoDialogOpener(std::function<void()> opener)
@@ -185,27 +198,19 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
         return;
 
     painter.save();
-    // Decoded afresh on every paint: the file is the only copy of the picture.
-    QImage picture;
-    QImageReader reader(m_autoJpgPath);
-    // The header gives the picture's true size for the layout and the caption; a picture shown
-    // much smaller than it is may be decoded smaller too, which the JPEG reader does for a
-    // fraction of the work. Shown means in the device's pixels: a print scales the painter up to
-    // the page, a high-density screen has more pixels than the view has units.
-    const QSize headerSize = m_autoJpgPath.isEmpty() ? QSize() : reader.size();
-    if (headerSize.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        const QTransform& transform = painter.combinedTransform();
-        const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-        const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);
-        const QSize decodeSize = reducedDecodeSize(headerSize.width(), headerSize.height(), deviceWidth);
-        if (decodeSize != headerSize)
-            reader.setScaledSize(decodeSize);
-    }
-    const bool decoded = !m_autoJpgPath.isEmpty() && reader.read(&picture);
+    // Every paint checks auto.jpg, so a picture that is gone or replaced shows at once; only a new
+    // picture, or one wanted at another size, is read and decoded. Shown means in the device's
+    // pixels: a print scales the painter up to the page, a high-density screen has more pixels
+    // than the view has units, and both get the picture's full detail.
+    const QTransform& transform = painter.combinedTransform();
+    const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const int deviceWidth = qCeil(clientWidth * std::hypot(transform.m11(), transform.m12()) * deviceRatio);
+    const DecodedPicture& decoded = m_pictureDecoder.picture(m_autoJpgPath, deviceWidth);
+    const QImage& picture = decoded.image;
     if (!picture.isNull()) {
         QString caption;
-        if (decoded) {
-            const QSize size = headerSize.isValid() ? headerSize : picture.size();
+        if (decoded.decoded) {
+            const QSize size = decoded.size;
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
             painter.drawImage(pictureDestination(size.width(), size.height(), clientWidth), picture);
             caption = captionText(m_autoJpgPath, size.width(), size.height(), clientWidth);
@@ -235,12 +240,11 @@ void CVarnekJPGView::OnFitWindowToImage()
         if (m_autoJpgPath.isEmpty() || !file.open(QIODevice::ReadOnly))
             return;
     }
-    // A file that does not decode sizes the frame for a 0 x 0 picture.
-    QImage picture;
-    QImageReader(m_autoJpgPath).read(&picture);
-    const int width = picture.isNull() ? 0 : picture.width();
-    const int height = picture.isNull() ? 0 : picture.height();
-    picture = QImage();
+    // The size comes from the file's header; a file without a readable one sizes the frame for a
+    // 0 x 0 picture.
+    const QSize size = m_pictureDecoder.headerSize(m_autoJpgPath);
+    const int width = size.isValid() ? size.width() : 0;
+    const int height = size.isValid() ? size.height() : 0;
 
     QWidget* frame = window();
     const QRect outer = frame->frameGeometry();
@@ -256,24 +260,51 @@ void CVarnekJPGView::OnFitWindowToImage()
 
 // --- Pan, tilt and presets ------------------------------------------------------------------
 
+struct CVarnekJPGView::CommandChain {
+    std::vector<int> codes;
+    std::size_t next = 0;
+    std::function<void()> then;
+};
+
 void CVarnekJPGView::perform(const PanTiltAction& action, QEvent* event, const std::function<void()>& defaultProcessing)
 {
-    if (!action.commandCodes.empty()) {
-        const CameraSettings settings = currentCameraSettings();
-        const QString folder = platform::programFolder();
-        for (const int code : action.commandCodes)
-            SendCameraCommand(code, settings, folder);
-    }
+    // The event is answered while it is delivered; what the camera does with the commands cannot
+    // change that answer.
     if (action.defaultProcessing) {
         if (defaultProcessing)
             defaultProcessing();
     } else if (event) {
         event->accept();
     }
-    if (action.refreshSnapshot)
-        m_snapshot.RefreshSnapshot();
-    if (action.repaint != Repaint::None)
-        update();
+    if (action.commandCodes.empty())
+        return finishAction(action);
+    // The codes go out one after the other, each once the one before has ended.
+    auto chain = std::make_shared<CommandChain>();
+    chain->codes = action.commandCodes;
+    chain->then = [this, action] { finishAction(action); };
+    sendNextCommand(chain);
+}
+
+void CVarnekJPGView::sendNextCommand(const std::shared_ptr<CommandChain>& chain)
+{
+    if (chain->next == chain->codes.size())
+        return std::exchange(chain->then, {})();
+    const int code = chain->codes[chain->next++];
+    m_link->SendCameraCommand(code, platform::programFolder(), this,
+                              afterRequest([this, chain](const RequestOutcome&) { sendNextCommand(chain); }));
+}
+
+void CVarnekJPGView::finishAction(const PanTiltAction& action)
+{
+    if (!action.refreshSnapshot) {
+        if (action.repaint != Repaint::None)
+            update();
+        return;
+    }
+    m_snapshot.RefreshSnapshot([this, repaint = action.repaint](int) {
+        if (repaint != Repaint::None)
+            update();
+    });
 }
 
 // Qt grabs the mouse from a press until the last button is released, so a left button released

@@ -1,11 +1,15 @@
 #pragma once
 // The main view: the live camera picture and the centre of the program. It runs the snapshot
 // timer, draws the picture under its caption, sends the camera's commands and opens the settings
-// dialog. It holds no picture between paints: auto.jpg in the program folder is the only copy.
+// dialog. auto.jpg in the program folder is the picture: each paint checks it, and only a new
+// picture, or one wanted at another size, is decoded again.
 
+#include "camera/CameraLink.h"
+#include "platform/InputHold.h"
 #include "view/CommandTarget.h"
 #include "view/PageCommands.h"
 #include "view/PanTilt.h"
+#include "view/PictureDecoder.h"
 #include "view/SnapshotCopy.h"
 #include "view/SnapshotTimer.h"
 
@@ -15,13 +19,16 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QPainter;
 
 class CVarnekJPGView final : public QWidget, public CommandTarget, private SnapshotHost {
     Q_OBJECT
 public:
-    explicit CVarnekJPGView(QWidget* parent = nullptr);
+    // link: the program's camera link; without one the view makes its own.
+    explicit CVarnekJPGView(QWidget* parent = nullptr, CameraLink* link = nullptr);
     ~CVarnekJPGView() override;
 
     // The document the view shows; the view draws nothing without one.
@@ -60,6 +67,9 @@ public:
     void OnDraw(QPainter& painter, int clientWidth);
 
     const QString& autoJpgPath() const { return m_autoJpgPath; }
+    // Decodes the picture for the paint, and counts its decodes.
+    const PictureDecoder& pictureDecoder() const { return m_pictureDecoder; }
+    CameraLink& link() const { return *m_link; }
 
     // "&Move to preset" and "&Save to preset": lay a preset pad over the picture, or take it away.
     void OnMoveToPreset();
@@ -85,8 +95,14 @@ protected:
 
 private:
     void buildCommands();
+    // The continuation of a request of this window: the window's input is held, and ticks do
+    // nothing, until next has run.
+    CameraLink::Done afterRequest(std::function<void(const RequestOutcome&)> next);
     // Carries out what the pan-tilt controller decided for one event or command.
     void perform(const PanTiltAction& action, QEvent* event, const std::function<void()>& defaultProcessing);
+    struct CommandChain;
+    void sendNextCommand(const std::shared_ptr<CommandChain>& chain);
+    void finishAction(const PanTiltAction& action);
     // Open and Save pause the timer around their chooser and resume it four seconds after.
     bool beginFileCommand();
     void finishFileCommand();
@@ -97,10 +113,13 @@ private:
     void setFrameTitle(const QString& title) override { window()->setWindowTitle(title); }
     void setStatusPane(const QString& text) override;
     void deleteSnapshotFile() override;
-    int FetchSnapshot() override;
+    void FetchSnapshot(std::function<void(int result)> done) override;
+    bool requestWaiting() const override { return m_waits.waiting(); }
     bool snapshotFileReadable() override;
     void repaintWithoutErase() override { update(); }
 
+    QPointer<CameraLink> m_link;
+    platform::WindowWaits m_waits{this};
     QString m_autoJpgPath;
     QPointer<QObject> m_document;
     QTimer m_timer;
@@ -109,4 +128,5 @@ private:
     std::function<void()> m_openSdVideoDialog;
     PanTiltController m_panTilt;
     FileCommandWait m_fileWait;
+    PictureDecoder m_pictureDecoder;
 };

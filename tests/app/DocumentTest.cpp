@@ -44,6 +44,8 @@ TEST_F(AppTest, TheRecentFileListKeepsEightNewestFirstAcrossRunsAndDropsAFileTha
     }
     EXPECT_EQ(texts, (QStringList{"&1 day9.vjp", "&2 day8.vjp", "&3 day7.vjp", "&4 day6.vjp", "&5 day5.vjp",
                                   "&6 day4.vjp", "&7 day3.vjp", "&8 day2.vjp"}));
+    // The status bar's prompt while the pointer rests on a listed file.
+    EXPECT_EQ(menuItem("&File", cmd::FileMru1 + 2)->statusTip(), QStringLiteral("Open this document"));
 
     menuItem("&File", cmd::FileMru1 + 1)->trigger(); // day8, gone
     ASSERT_EQ(desktop.messages().size(), 1u);

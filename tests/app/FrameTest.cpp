@@ -42,12 +42,19 @@ TEST_F(FrameTest, MenuBarAndToolbarInOrderWithTheEditCommandsDisabledEverywhere)
 TEST_F(FrameTest, FitWindowSizesTheFrameForThePicture)
 {
     view->snapshotTimer().OnGetOneImage();
+    ASSERT_TRUE(settled(*app->link()));
     frame->showMaximized();
     ASSERT_TRUE(frame->routeCommand(cmd::FitWindowToImage));
     EXPECT_FALSE(frame->isMaximized());
     // For 640 x 480 the client rectangle (0, 40, 664, 670), grown by the borders, then put at (10, 40).
     const QRect outer = frame->frameGeometry(), inner = frame->geometry();
     EXPECT_EQ(outer, QRect(QPoint(10, 40), QPoint(663 + outer.right() - inner.right(), 669 + outer.bottom() - inner.bottom())));
+
+    // A picture in another format is measured too: 320 x 200 gives a client (0, 40, 344, 390).
+    QImage png(320, 200, QImage::Format_RGB32);
+    ASSERT_TRUE(png.save(view->autoJpgPath(), "PNG"));
+    ASSERT_TRUE(frame->routeCommand(cmd::FitWindowToImage));
+    EXPECT_EQ(frame->geometry().bottomRight(), QPoint(343, 389));
 }
 
 TEST_F(FrameTest, EachIntervalAndItsToolbarTwinFetchOnceRunTheTimerAndSetTheTitle)
@@ -71,6 +78,7 @@ TEST_F(FrameTest, EachIntervalAndItsToolbarTwinFetchOnceRunTheTimerAndSetTheTitl
         EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("The timer is off"));
         const int before = snapshotRequests();
         c.toolbar ? clickButton(c.command) : menuItem("&Timer", c.command)->trigger();
+        ASSERT_TRUE(settled(*app->link()));
         EXPECT_EQ(snapshotRequests(), before + 1) << "one picture at once";
         EXPECT_EQ(view->windowTimer().interval(), c.intervalMs);
         EXPECT_TRUE(view->windowTimer().isActive());
@@ -85,10 +93,23 @@ TEST_F(FrameTest, OpenAndSaveAreGreyedDuringTheirWaitAndEnabledAfterIt)
         const auto enabled = [&](int id) {
             return frame->action(id)->isEnabled() && frame->toolBar()->widgetForAction(frame->action(id))->isEnabled();
         };
-        clickButton(command); // the chooser is cancelled
+        // Save by its shortcut, Open by its button; each chooser is cancelled.
+        if (command == cmd::FileSave) {
+            // Also with the toolbar hidden and the menus shown outside the window (a global menu bar).
+            menuItem("&View", cmd::ViewToolbar)->trigger();
+            frame->menuBar()->hide();
+            frame->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+            QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        }
+        else
+            clickButton(command);
+        ASSERT_FALSE(desktop.choosers().empty());
+        EXPECT_EQ(desktop.choosers().back().save, command == cmd::FileSave);
         EXPECT_FALSE(enabled(cmd::FileOpen) || enabled(cmd::FileSave));
         view->fileCommandWait().expireNow();
         EXPECT_TRUE(enabled(cmd::FileOpen) && enabled(cmd::FileSave));
+        ASSERT_TRUE(settled(*app->link()));
     }
 }
 

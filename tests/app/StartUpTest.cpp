@@ -13,7 +13,14 @@ TEST_F(AppTest, StartsUntitledWithTheFocusInTheViewAndTheFirstPictureAtTheFirstT
     EXPECT_EQ(view->windowTimer().interval(), 1000);
     EXPECT_EQ(snapshotRequests(), 0);
     view->snapshotTimer().SnapshotTimerProc();
+    ASSERT_TRUE(settled(*app->link()));
     EXPECT_EQ(snapshotRequests(), 1);
+    QImage shown(view->size(), QImage::Format_RGB32);
+    view->render(&shown);
+    int lit = 0;
+    for (int x = 0; x < shown.width(); ++x)
+        lit += shown.pixelColor(x, shown.height() / 2) != QColor(Qt::black);
+    EXPECT_GT(lit, shown.width() / 2) << "the camera's picture fills the window's width";
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - VarnekJPG"));
     // A toolbar button leaves the keys with the view.
     QTest::mouseClick(frame->toolBar()->widgetForAction(frame->action(cmd::ToolbarTimer1s)), Qt::LeftButton);

@@ -42,6 +42,8 @@ const Row kRows[] = {
      {-1, Left::Nothing}, {0, Left::New}, {0, Left::New}, {0, Left::New}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"dropped mid-body", Fault::DropMidBody, 0, 0, 0,
      {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}},
+    {"headers, then nothing", Fault::DropAfterHeaders, 0, 0, 0,
+     {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"stall before the answer", Fault::StallBeforeAnswer, 0, 0, 0,
      {-1, Left::Nothing}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"stall in the body", Fault::StallMidBody, 0, 0, 0,
@@ -52,7 +54,7 @@ const Row kRows[] = {
     {"not a picture", Fault::NotJpeg, 0, 0, 0, {0, Left::New}, kNotMet, kNotMet, kNotMet, kNotMet, kNotMet},
     // Recordings have no cap: a long one is no fault.
     {"over the size cap", Fault::None, 200, 2000, 1000,
-     {-1, Left::Nothing}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Old}, {0, Left::New}, {0, Left::New}},
+     {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {-1, Left::Nothing}, {0, Left::New}, {0, Left::New}},
     {"never answers", Fault::NeverAnswer, 0, 0, 0,
      {-1, Left::Nothing}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Old}, {-1, Left::Nothing}, {-1, Left::Nothing}},
     {"hostile listing", Fault::HostileListing, 0, 0, 0, kNotMet, kNotMet, {0, Left::New}, {0, Left::New}, kNotMet, kNotMet},
@@ -130,6 +132,7 @@ protected:
         SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
         auto dialog = std::make_unique<CDialogSDVideo>();
         dialog->show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->requestWaiting(); }, 10000));
         RecordingTree& tree = dialog->recordings();
         for (int id = 0; id < tree.count(); ++id) {
             if (tree.text(id) == QLatin1String(kRecording))
@@ -156,8 +159,12 @@ TEST_F(FaultTest, SnapshotTimerTick)
             continue;
         SCOPED_TRACE(row.name);
         timer.SetTimerInterval(4);
+        ASSERT_TRUE(settled(view.link()));
         injure(row, {});
-        EXPECT_EQ(timer.RefreshSnapshot(), row.snapshot.result);
+        int fetched = 1;
+        timer.RefreshSnapshot([&](int result) { fetched = result; });
+        EXPECT_TRUE(settled(view.link()));
+        EXPECT_EQ(fetched, row.snapshot.result);
         heal();
         expectLeft(QStringLiteral("auto.jpg"), row.snapshot.left);
         EXPECT_EQ(timer.running(), row.snapshot.result == 0);
@@ -166,6 +173,7 @@ TEST_F(FaultTest, SnapshotTimerTick)
 
         // The user starts the timer again and pictures come.
         timer.SetTimerInterval(4);
+        EXPECT_TRUE(settled(view.link()));
         EXPECT_TRUE(timer.running());
         EXPECT_EQ(view.windowTitle(), kRunningTitle);
         EXPECT_EQ(QImage(view.autoJpgPath()).size(), QSize(640, 480));
@@ -202,10 +210,12 @@ TEST_F(FaultTest, PlayOpensOnlyAWholeRecording)
         const qsizetype opened = desktop.opened().size();
         injure(row, kRecordingTarget);
         play->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->requestWaiting(); }, 10000));
         heal();
         expectLeft(kRecording, row.play.left, kListings);
         EXPECT_EQ(desktop.opened().size() - opened, row.play.result == 0 ? 1 : 0);
         play->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->requestWaiting(); }, 10000));
         EXPECT_EQ(folder.read(kRecording), recordingBytes()) << "the next Play";
         EXPECT_EQ(desktop.opened().size() - opened, row.play.result == 0 ? 2 : 1);
     }

@@ -18,8 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     }
     RecordingTree tree;
-    if (addRecordingFolders(tree, folder.path(), [](const QByteArray&) {}) != 0)
+    const std::optional<std::vector<QByteArray>> folders = cardFolders(folder.path());
+    if (!folders)
         std::abort();
+    for (const QByteArray& name : *folders)
+        addFolderRecordings(tree, folder.path(), name);
     for (int item = 0; item < tree.count(); ++item) {
         const QByteArray name = tree.name(item);
         if (!isSafeRecordingName(name) || name.size() >= kNameScanBytes || !listing.contains(name))

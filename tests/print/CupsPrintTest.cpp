@@ -2,9 +2,11 @@
 // printer (cups-pdf), and the PDF it writes read back with poppler's tools.
 #include "PrintFixture.h"
 #include "camera/CameraRequest.h"
+#include "print/PaperSizeTable.h"
 #include "support/CameraFixture.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -66,7 +68,8 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
     }
     if (printer.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
         GTEST_SKIP() << "no CUPS PDF printer (cups-pdf) or no pdftoppm here; test.sh sets them up when run as root";
-    if (cupsDefaultResolution(printer) != 600)
+    EXPECT_EQ(printing::cupsStatedResolution(QStringLiteral("no such queue")), 0) << "it states nothing";
+    if (printing::cupsStatedResolution(printer) != 600)
         GTEST_SKIP() << "the PDF printer " << printer.toStdString() << " is not set to 600 dpi (test.sh sets it so)";
     ASSERT_EQ(requestSnapshot(currentCameraSettings(), folder.file(QStringLiteral("auto.jpg"))), 0);
     QImage snapshot(folder.file(QStringLiteral("auto.jpg")));
@@ -79,22 +82,28 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
     const QRect printable = reference.pageRect(QPrinter::DevicePixel).toRect();
 
     const QDir output(cupsPdfFolder());
-    EnumeratePrinters();
+    QImageReader::setAllocationLimit(512); // a C sheet at 600 dpi
     CPrintDlg dialog;
+    dialog.EnumeratePrinters();
     dialog.setProgramFolder(folder.path());
     dialog.show();
     auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printerList"));
     printers->setCurrentIndex(printers->findText(printer));
     emit printers->activated(printers->currentIndex());
     dialog.findChild<QRadioButton*>(QStringLiteral("allPaperSizes"))->click();
-    dialog.findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(8); // A4
+    auto* papers = dialog.findChild<QComboBox*>(QStringLiteral("paperList"));
     dialog.findChild<QRadioButton*>(QStringLiteral("portrait"))->click();
 
-    QRect placed[2];
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i == 0 ? "margins 0" : "margins 300 top, 600 left");
-        dialog.findChild<QLineEdit*>(QStringLiteral("topMargin"))->setText(i ? QStringLiteral("300") : QStringLiteral("0"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("leftMargin"))->setText(i ? QStringLiteral("600") : QStringLiteral("0"));
+    // A4 without and with margins; then papers that Qt knows under another size, on their own.
+    struct Job { int row; const char* top; const char* left; QSizeF points; };
+    const Job jobs[] = {{8, "0", "0", {595, 842}}, {8, "300", "600", {595, 842}}, {74, "0", "0", {842, 595}}, {23, "0", "0", {1224, 1584}}};
+    QRect placed[4];
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(testing::Message() << paperSizeTable()[jobs[i].row].name << ", margins " << jobs[i].top << "/" << jobs[i].left);
+        papers->setCurrentIndex(jobs[i].row);
+        emit papers->activated(jobs[i].row);
+        dialog.findChild<QLineEdit*>(QStringLiteral("topMargin"))->setText(QString::fromLatin1(jobs[i].top));
+        dialog.findChild<QLineEdit*>(QStringLiteral("leftMargin"))->setText(QString::fromLatin1(jobs[i].left));
         const QStringList before = output.entryList({QStringLiteral("*.pdf")}, QDir::Files);
         dialog.findChild<QPushButton*>(QStringLiteral("print"))->click();
         const QString pdf = waitForNewPdf(output, before);
@@ -102,11 +111,16 @@ TEST_F(CupsPrintTest, PrintsOnePageWithThePictureAtThePrintableWidthAndMarginsIn
         const QString info = run(QStringLiteral("pdfinfo"), {pdf});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+\\(?VarnekJPG Print\\)?\\n")))) << info.toStdString();
+        const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+)")).match(info);
+        EXPECT_NEAR(size.captured(1).toDouble(), jobs[i].points.width(), 1.5) << info.toStdString();
+        EXPECT_NEAR(size.captured(2).toDouble(), jobs[i].points.height(), 1.5);
         const QString prefix = folder.file(QStringLiteral("page"));
         run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
                                          QStringLiteral("-singlefile"), QStringLiteral("-H"), QStringLiteral("4800"), pdf, prefix});
         placed[i] = pictureBounds(QImage(prefix + QStringLiteral(".pgm")), QPoint(2000, 2000));
         QFile::remove(pdf);
+        // Every page without a margin has the picture across its printable width (less than a half inch short).
+        EXPECT_GT(placed[i].width(), i == 1 ? 0 : jobs[i].points.width() / 72 * 600 - 300);
     }
     // Scale 5 at 600 dpi: the picture is the printable width less 6 wide and lies 2 pixels in;
     // its first row and column are not printed. (One pixel of slack for the rendering.)

@@ -12,6 +12,7 @@ namespace {
 
 const QString kPaused = QStringLiteral("VarnekJPG timer paused");
 const QString kRunning = QStringLiteral("VarnekJPG timer running 1 second");
+const QString kOff = QStringLiteral("VarnekJPG The timer is off");
 
 class PrintCommandsTest : public AppTest {
 protected:
@@ -39,6 +40,7 @@ protected:
         });
         EXPECT_TRUE(frame->routeCommand(command));
         EXPECT_TRUE(seen) << command;
+        EXPECT_TRUE(settled(*app->link())); // the timer's first fetch after the dialog
     }
 
     FakePrinters printers;
@@ -64,27 +66,32 @@ TEST_F(PrintCommandsTest, PrintOpensTheDialogWithTheTimerPausedAndRestartsItUnle
     EXPECT_EQ(frame->windowTitle(), kPaused);
 }
 
-TEST_F(PrintCommandsTest, SetupPreviewAndDirectPrintPauseTheTimerAndPrintTheViewsDrawing)
+TEST_F(PrintCommandsTest, SetupPreviewAndDirectPrintPauseTheTimerAndLeaveItAsItWas)
 {
-    runWithDialog<QPageSetupDialog>(cmd::FilePrintSetup, [this](QPageSetupDialog& dialog) {
-        EXPECT_EQ(dialog.printer()->outputFileName(), printers.outputFile) << "the default printer's setup";
-    });
-    EXPECT_EQ(frame->windowTitle(), kRunning);
-
-    runWithDialog<QPrintPreviewDialog>(cmd::FilePrintPreview, [](QPrintPreviewDialog& dialog) {
-        auto* preview = dialog.findChild<QPrintPreviewWidget*>();
-        ASSERT_NE(preview, nullptr);
-        preview->updatePreview();
-        EXPECT_EQ(preview->pageCount(), 1);
-    });
-    EXPECT_EQ(frame->windowTitle(), kRunning);
+    for (const QString& before : {kRunning, kOff}) {
+        SCOPED_TRACE(before.toStdString());
+        if (before == kOff)
+            frame->routeCommand(cmd::TimerOff);
+        runWithDialog<QPageSetupDialog>(cmd::FilePrintSetup, [this](QPageSetupDialog& dialog) {
+            EXPECT_EQ(dialog.printer()->outputFileName(), printers.outputFile) << "the default printer's setup";
+        });
+        EXPECT_EQ(frame->windowTitle(), before);
+        runWithDialog<QPrintPreviewDialog>(cmd::FilePrintPreview, [](QPrintPreviewDialog& dialog) {
+            auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+            ASSERT_NE(preview, nullptr);
+            preview->updatePreview();
+            EXPECT_EQ(preview->pageCount(), 1);
+        });
+        EXPECT_EQ(frame->windowTitle(), before);
+        EXPECT_EQ(view->windowTimer().isActive(), before == kRunning);
+    }
 
     ASSERT_TRUE(folder.exists(QStringLiteral("auto.jpg")));
-    frame->routeCommand(cmd::TimerOff);
     EXPECT_TRUE(frame->routeCommand(cmd::FilePrintDirect));
     EXPECT_EQ(printers.created, QStringList{QStringLiteral("PDF file")}) << "the default printer, once";
     EXPECT_TRUE(folder.read(QStringLiteral("printed.pdf")).startsWith("%PDF")) << "printed without a dialog";
-    EXPECT_EQ(frame->windowTitle(), kPaused);
+    EXPECT_EQ(frame->windowTitle(), kOff);
+    EXPECT_FALSE(view->windowTimer().isActive());
 }
 
 } // namespace

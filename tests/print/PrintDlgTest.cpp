@@ -18,7 +18,6 @@ TEST_F(PrintDialogTest, OpensOnTheDefaultPrinterWithItsPapersInItsOrderAndItsPap
     open();
 
     EXPECT_EQ(printerCombo()->currentText(), QStringLiteral("Lab PDF"));
-    EXPECT_TRUE(PrinterList.names.isEmpty()) << "the dialog takes the list over";
     EXPECT_EQ(papers(), (QStringList{kLetter, kA4, QStringLiteral("A5 sheet 148 x 210 mm"),
                                      QStringLiteral("#10 Envelope 4 1/8 x 9 1/2 in")}));
     EXPECT_EQ(paperCombo()->currentText(), kA4);
@@ -85,10 +84,11 @@ TEST_F(PrintDialogTest, UnusualPrintersAndNoPrinterAtAll)
 
 TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
 {
-    printers.names = {QStringLiteral("P")};
-    printers.papersOf[QStringLiteral("P")] = {1, {9, 1}};
+    printers.names = {QStringLiteral("P"), QStringLiteral("Q")};
+    printers.papersOf[QStringLiteral("P")] = {9, {9, 1}};
+    printers.papersOf[QStringLiteral("Q")] = {11, {11, 9}};
     open();
-    ASSERT_EQ(paperCombo()->currentText(), kLetter);
+    ASSERT_EQ(paperCombo()->currentText(), kA4);
 
     // Custom mode alone changes only the radio states; Apply shapes the frame, the list stays.
     type("customWidth", QStringLiteral("100"));
@@ -96,23 +96,24 @@ TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
     click("customPaperSize");
     EXPECT_TRUE(get<QRadioButton>("customPaperSize")->isChecked());
     EXPECT_FALSE(get<QRadioButton>("residentPaperSizes")->isChecked());
-    EXPECT_EQ(frame(), QRect(530, 250, 323, 250)) << "still the letter frame";
+    EXPECT_EQ(frame(), QRect(530, 250, 353, 250)) << "still the A4 frame";
     click("applyCustomSize");
     EXPECT_EQ(frame(), QRect(530, 250, 420, 140));
     EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
-    EXPECT_EQ(sizeLabel(), QStringLiteral(" 215.90 mm X 279.40 mm"));
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 210.00 mm X 297.00 mm"));
     click("portrait");
     EXPECT_EQ(frame(), QRect(530, 250, 83, 250));
-    // A printer change in custom mode touches no list.
-    emit printerCombo()->activated(0);
+    // A change to a printer of other papers in custom mode touches no list.
+    choose(printerCombo(), 1);
     EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
 
-    // All sizes: the whole table with the printer's paper selected; the frame keeps the custom shape.
+    // All sizes: the whole table with the paper of the printer last read selected (A4, not the
+    // first row); the frame keeps the custom shape.
     type("customWidth", QStringLiteral("0"));
     click("allPaperSizes");
     EXPECT_EQ(paperCombo()->count(), 118);
-    EXPECT_EQ(paperCombo()->currentIndex(), 0);
-    EXPECT_EQ(sizeLabel(), QStringLiteral(" 215.90 mm X 279.40 mm"));
+    EXPECT_EQ(paperCombo()->currentIndex(), 8);
+    EXPECT_EQ(sizeLabel(), QStringLiteral(" 210.00 mm X 297.00 mm"));
     EXPECT_EQ(frame(), QRect(530, 250, 83, 250));
     choose(paperCombo(), 88);
     EXPECT_EQ(sizeLabel(), QStringLiteral(" 105.00 mm X 235.00 mm"));
@@ -120,27 +121,78 @@ TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
 
     // Back to the printer's papers; a custom size without width leaves the frame as it was.
     click("residentPaperSizes");
-    EXPECT_EQ(papers(), (QStringList{kA4, kLetter}));
+    EXPECT_EQ(papers(), (QStringList{QStringLiteral("A5 sheet 148 x 210 mm"), kA4}));
     click("applyCustomSize");
-    EXPECT_EQ(frame(), QRect(530, 250, 193, 250)) << "the letter frame in portrait";
+    EXPECT_EQ(frame(), QRect(530, 250, 176, 250)) << "the A5 frame in portrait";
+}
+
+TEST_F(PrintDialogTest, EveryPaperRowPrintsOnAPageOfItsOwnSize)
+{
+    printers.names = {QStringLiteral("P")};
+    printers.outputFile = folder.file(QStringLiteral("page.pdf"));
+    open();
+    click("portrait");
+    click("allPaperSizes");
+    for (int row = 0; row < kPaperRowCount; ++row) {
+        const PaperSizeEntry& paper = paperSizeTable()[row];
+        choose(paperCombo(), row);
+        click("print");
+        const auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")).match(QString::fromLatin1(folder.read(QStringLiteral("page.pdf"))));
+        ASSERT_TRUE(box.hasMatch()) << paper.name;
+        EXPECT_NEAR(box.captured(1).toDouble(), paper.width / 254.0 * 72, 1.5) << paper.name;
+        EXPECT_NEAR(box.captured(2).toDouble(), paper.height / 254.0 * 72, 1.5) << paper.name;
+    }
+}
+
+TEST_F(PrintDialogTest, EnterPressesTheFocusedPrintOrApplyAndPrintsAtThePrintersResolution)
+{
+    printers.names = {QStringLiteral("P"), QStringLiteral("Q")};
+    printers.dpiOf[QStringLiteral("P")] = 300;
+    printers.outputFile = folder.file(QStringLiteral("page.pdf"));
+    open();
+    const auto enterOn = [this](const char* name) {
+        get<QWidget>(name)->setFocus();
+        QTest::keyClick(get<QWidget>(name), Qt::Key_Return);
+    };
+    type("scalingEdit", QStringLiteral("50"));
+    enterOn("applyScaling");
+    enterOn("applyCustomSize");
+    EXPECT_EQ(get<QSlider>("scaling")->value(), 20);
+    EXPECT_EQ(get<QLineEdit>("scalingEdit")->text(), QStringLiteral("20")) << "the edit shows the clamped value";
+    EXPECT_TRUE(get<QRadioButton>("customPaperSize")->isChecked());
+    // Scale 20 at 300 dpi: an eighth of the width, so the bar shows step 1, then 8 of 8.
+    QSignalSpy moves(get<QProgressBar>("progress"), &QProgressBar::valueChanged);
+    enterOn("print");
+    EXPECT_EQ(moves, (QList<QVariantList>{{1}, {8}}));
+    EXPECT_EQ(get<QProgressBar>("progress")->maximum(), 8);
+    // A printer that states no resolution prints at 600 dpi.
+    choose(printerCombo(), 1);
+    click("print");
+    choose(printerCombo(), 0);
+    click("print");
+    EXPECT_EQ(printers.createdDpi, (QList<int>{300, 600, 300}));
+    enterOn("topMargin");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(PrintDialogTest, ApplyClampsTheScaleAndThePreviewFollowsScaleAndMargins)
 {
     printers.names = {QStringLiteral("P")};
     printers.papersOf[QStringLiteral("P")] = {9, {9}};
-    QImage red(640, 480, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    ASSERT_TRUE(red.save(folder.file(QStringLiteral("auto.jpg")), "JPG"));
+    // Pictures of one size in bytes: the one file can hold either without its size telling.
+    const auto jpeg = [](Qt::GlobalColor colour) {
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(colour);
+        QBuffer buffer;
+        return image.save(&buffer, "JPG") ? buffer.data().leftJustified(30000, '\0') : QByteArray();
+    };
+    folder.write(QStringLiteral("auto.jpg"), jpeg(Qt::red));
     open();
 
-    struct Typed { const char* text; int scale; };
-    for (const Typed t : {Typed{"0", 1}, Typed{"", 1}, Typed{"50", 20}, Typed{"10", 10}}) {
-        type("scalingEdit", QString::fromLatin1(t.text));
-        click("applyScaling");
-        EXPECT_EQ(get<QSlider>("scaling")->value(), t.scale) << t.text;
-        EXPECT_EQ(get<QLineEdit>("scalingEdit")->text(), QString::number(t.scale));
-    }
+    type("scalingEdit", QStringLiteral("0"));
+    click("applyScaling");
+    EXPECT_EQ(get<QSlider>("scaling")->value(), 1);
     get<QSlider>("scaling")->setValue(7);
     EXPECT_EQ(get<QLineEdit>("scalingEdit")->text(), QStringLiteral("7")) << "the edit follows the trackbar";
 
@@ -157,6 +209,17 @@ TEST_F(PrintDialogTest, ApplyClampsTheScaleAndThePreviewFollowsScaleAndMargins)
     EXPECT_FALSE(redAt(530 + 170, 250 + 40));
     EXPECT_TRUE(redAt(530 + 40, 250 + 3));
     EXPECT_FALSE(redAt(530 + 40, 250 + 3 + 127));
+
+    // Repaints draw the picture decoded once: a rewrite that leaves the file's size and time as
+    // they were is not decoded again; a newer file is.
+    QFile file(folder.file(QStringLiteral("auto.jpg")));
+    const QDateTime written = QFileInfo(file).lastModified();
+    folder.write(QStringLiteral("auto.jpg"), jpeg(Qt::blue));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(written, QFileDevice::FileModificationTime));
+    const auto shown = [this] { return dialog->grab().toImage().pixelColor(530 + 40, 250 + 40); };
+    EXPECT_GT(shown().red(), 200);
+    ASSERT_TRUE(file.setFileTime(written.addSecs(1), QFileDevice::FileModificationTime));
+    EXPECT_GT(shown().blue(), 200);
 }
 
 } // namespace

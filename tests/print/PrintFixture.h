@@ -2,11 +2,14 @@
 // Printers played by a double, and the print dialog opened on them in a fresh program folder.
 
 #include "platform/RecordingDesktop.h"
+#include "print/PaperSizeTable.h"
 #include "print/PrintDlg.h"
 #include "print/PrinterAccess.h"
 #include "support/TempFolder.h"
 
+#include <QBuffer>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +17,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 
@@ -27,7 +32,7 @@ inline void PrintTo(const QRect& r, std::ostream* out)
     *out << "(" << r.x() << ", " << r.y() << " " << r.width() << " x " << r.height() << ")";
 }
 
-// Every printer of the double prints into one PDF file at 600 dpi.
+// Every printer of the double prints into one PDF file, at the resolution the dialog asks for.
 class FakePrinters final : public PrinterAccess {
 public:
     FakePrinters() { printing::setPrinterAccess(this); }
@@ -39,22 +44,27 @@ public:
         const auto it = papersOf.find(printer);
         return it == papersOf.end() ? std::nullopt : std::optional<PrinterPapers>(it->second);
     }
-    std::unique_ptr<QPrinter> createPrinter(const QString& printer) override
+    // Asked on the dialog's own threads: it only reads.
+    int statedResolution(const QString& printer) override { return dpiOf.contains(printer) ? dpiOf.at(printer) : 0; }
+    std::unique_ptr<QPrinter> createPrinter(const QString& printer, int dpi) override
     {
         if (!names.contains(printer))
             return nullptr;
         auto result = std::make_unique<QPrinter>(QPrinter::HighResolution);
         result->setOutputFileName(outputFile);
-        result->setResolution(600);
+        result->setResolution(dpi);
         created.append(printer);
+        createdDpi.append(dpi);
         return result;
     }
 
     QStringList names;
     QString defaultName;
     std::map<QString, PrinterPapers> papersOf;
+    std::map<QString, int> dpiOf; // what each printer states; none for the others
     QString outputFile;
     QStringList created;
+    QList<int> createdDpi;
 };
 
 class PrintDialogTest : public ::testing::Test {
@@ -62,8 +72,8 @@ protected:
     // As File > Print opens it: printers enumerated first, then the first show.
     void open()
     {
-        EnumeratePrinters();
         dialog = std::make_unique<CPrintDlg>();
+        dialog->EnumeratePrinters();
         dialog->setProgramFolder(folder.path());
         dialog->show();
     }

@@ -7,7 +7,9 @@
 #include "view/CommandIds.h"
 #include "view/PageCommands.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -45,8 +47,9 @@ protected:
     std::unique_ptr<CDialogSDVideo> openDialog()
     {
         SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
-        auto dialog = std::make_unique<CDialogSDVideo>();
+        auto dialog = std::make_unique<CDialogSDVideo>(nullptr, &link);
         dialog->show();
+        EXPECT_TRUE(settled(link));
         return dialog;
     }
     // Ticks "folder/file" (or a top-level "folder") as a click on its check box does.
@@ -62,9 +65,11 @@ protected:
         }
         ADD_FAILURE() << "no item " << line.toStdString();
     }
-    static void click(CDialogSDVideo& dialog, const char* button)
+    // Clicks a button and waits for the requests it made.
+    void click(CDialogSDVideo& dialog, const char* button)
     {
         dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+        EXPECT_TRUE(settled(link));
     }
     QByteArray recording(const std::string& date, const std::string& name) const
     {
@@ -78,6 +83,8 @@ protected:
             texts << m.caption + ": " + m.text;
         return texts;
     }
+
+    CameraLink link;
 };
 
 } // namespace
@@ -85,15 +92,15 @@ protected:
 TEST_F(AppTest, SdVideoShowsTheCardsFoldersAndRecordingsWithEachFolderOpen)
 {
     ASSERT_TRUE(start());
-    QStringList lines;
-    std::vector<bool> expanded;
-    whenModalOpen<CDialogSDVideo>([&](CDialogSDVideo& dialog) {
-        lines = treeLines(dialog);
-        for (int row = 0; row < 4; ++row)
-            expanded.push_back(dialog.treeView()->isExpanded(dialog.model().index(row, 0)));
-        dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-    });
     menuItem(QStringLiteral("&SD"), cmd::SdVideo)->trigger();
+    ASSERT_TRUE(settled(*app->link()));
+    auto* dialog = qobject_cast<CDialogSDVideo*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    const QStringList lines = treeLines(*dialog);
+    std::vector<bool> expanded;
+    for (int row = 0; row < 4; ++row)
+        expanded.push_back(dialog->treeView()->isExpanded(dialog->model().index(row, 0)));
+    dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
     EXPECT_EQ(lines, kCameraTree);
     EXPECT_EQ(expanded, (std::vector<bool>{false, true, true, true}));
 }
@@ -190,7 +197,7 @@ TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPag
         {true, {"a.264", "a.mp4", "B.264", "B.mp4", "c.mp4", "auto.jpg"}, {"auto.jpg", "c.mp4"}, false},
         {false, {"a.264", "sd.html"}, {"a.264", "sd.html"}, false},
     };
-    auto dialog = std::make_unique<CDialogSDVideo>();
+    auto dialog = std::make_unique<CDialogSDVideo>(nullptr, &link);
     for (const Case& c : cases) {
         for (const QString& name : folder.entries())
             QFile::remove(folder.file(name));
@@ -208,6 +215,10 @@ TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPag
         QDir(folder.path()).rmdir("movies.264");
     }
     EXPECT_EQ(desktop.messages().front().text, "Delete all .264 movie and .html files in Varnekjpg's working folder ?");
+
+    const qsizetype before = desktop.foldersOpened().size();
+    click(*dialog, "openFolderButton");
+    EXPECT_EQ(desktop.foldersOpened().mid(before), QStringList{folder.path()}) << "Open folder shows the program folder";
 }
 
 TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItWent)
@@ -235,6 +246,8 @@ TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItW
         EXPECT_FALSE(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->fetchRunning(), 10000);
         QTRY_VERIFY(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
+        EXPECT_FALSE(dialog->findChild<QProgressBar*>("fetchProgress")->isVisible());
+        EXPECT_FALSE(dialog->findChild<QLabel*>("fetchProgressText")->isVisible());
         EXPECT_EQ(messageTexts().last(), "Varnekjpg: " + c.message);
     }
     EXPECT_EQ(folder.read("P261130_181500_182000.264"), recording("20261130", "P261130_181500_182000.264"));
@@ -266,9 +279,67 @@ TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAW
     first.reset();
     tick(*second, "20261202/P261202_235500_235959.264");
     click(*second, "fetchButton");
-    ASSERT_TRUE(waitForFetchWorkers(15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.liveWorkers() == 0; }, 15000));
     EXPECT_EQ(requestsFor("/sd/20261201/record000/P261201_120000_120500.264"), 0);
     EXPECT_FALSE(folder.exists("P261130_080000_080500.264"));
     EXPECT_EQ(folder.read("P261202_235500_235959.264"), recording("20261202", "P261202_235500_235959.264"));
     EXPECT_EQ(messageTexts(), QStringList{"Varnekjpg: Finished fetching the files"});
+}
+
+QMessageBox* shownNote()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("note") && widget->isVisible())
+            return qobject_cast<QMessageBox*>(widget);
+    }
+    return nullptr;
+}
+
+TEST_F(DialogTest, TheFetchsClosingNoteCanBeAnsweredWhilePlayDownloadsAndPlayThenOpensItsRecording)
+{
+    desktop.showRealNotes(true);
+    auto dialog = openDialog();
+    tick(*dialog, "20261130/P261130_080000_080500.264");
+    camera->setAnswerDelay(std::chrono::milliseconds(2000));
+    for (const bool byKey : {false, true}) {
+        const QStringList openedBefore = desktop.opened();
+        dialog->findChild<QPushButton*>("fetchButton")->click();
+        QTest::qWait(700);
+        dialog->findChild<QPushButton*>("playButton")->click();
+        ASSERT_TRUE(QTest::qWaitFor([] { return shownNote() != nullptr; }, 5000));
+        QMessageBox* note = shownNote();
+        EXPECT_EQ(note->text(), QStringLiteral("Finished fetching the files"));
+        EXPECT_TRUE(dialog->requestWaiting()) << "Play still downloads";
+        // As the user answers it: through the note's window, as the window system delivers.
+        if (byKey) {
+            QTest::keyClick(note->windowHandle(), Qt::Key_Return);
+        } else {
+            QWidget* ok = note->button(QMessageBox::Ok);
+            QTest::mouseClick(note->windowHandle(), Qt::LeftButton, {}, ok->mapTo(note, ok->rect().center()));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([] { return shownNote() == nullptr; }, 500)) << "the note closes at once";
+        ASSERT_TRUE(settled(link));
+        EXPECT_EQ(desktop.opened(), openedBefore + QStringList{folder.file("P261130_080000_080500.mp4")});
+    }
+}
+
+TEST_F(DialogTest, QuittingDuringABackgroundFetchAbortsItAtOnceAndLeavesNoTemporaryFile)
+{
+    auto programLink = std::make_unique<CameraLink>();
+    auto dialog = std::make_unique<CDialogSDVideo>(nullptr, programLink.get());
+    SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
+    dialog->show();
+    ASSERT_TRUE(settled(*programLink));
+    tick(*dialog, "20261130/P261130_080000_080500.264");
+    camera->setFault(fakecam::Fault::StallMidBody, 20);
+    dialog->findChild<QPushButton*>("fetchButton")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return camera->state().stalled == 1; }, 5000));
+    // The program ends: its windows go, then the link with what runs for it.
+    QElapsedTimer clock;
+    clock.start();
+    dialog.reset();
+    programLink.reset();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(folder.entries().filter(".part").isEmpty());
+    EXPECT_TRUE(desktop.messages().empty()) << "no note about a fetch the program ended";
 }

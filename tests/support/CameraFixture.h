@@ -3,11 +3,13 @@
 // settings file pointing at that camera: what a view or the whole program needs in a test.
 
 #include "support/TempFolder.h"
+#include "camera/CameraLink.h"
 #include "camera/CameraSettings.h"
 #include "fakecam/FakeCamera.h"
 #include "platform/RecordingDesktop.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -46,6 +48,12 @@ protected:
     platform::RecordingDesktop desktop;
     std::unique_ptr<fakecam::FakeCamera> camera;
 };
+
+// Waits until every request of the link has ended and its next steps have run.
+inline bool settled(const CameraLink& link, int timeoutMs = 30000)
+{
+    return QTest::qWaitFor([&] { return link.running() == 0; }, timeoutMs);
+}
 
 // Acts on the modal widget of type Dialog once it is up in its modal loop. The action is expected
 // to close it; a dialog left open is a failure, and is closed so the test goes on.

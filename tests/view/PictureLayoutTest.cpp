@@ -1,5 +1,6 @@
-// Where the picture goes, the caption above it, and the frame that fits a picture; ViewPaintTest
-// sees them drawn.
+// Where the picture goes, the size it is decoded at, the caption above it, and the frame that fits
+// a picture; ViewPaintTest sees them drawn.
+#include "view/PictureDecoder.h"
 #include "view/PictureLayout.h"
 
 #include <QStringList>
@@ -28,17 +29,17 @@ TEST(Caption, NamesFileSizeAndScaleTruncatedInSinglePrecision)
     EXPECT_EQ(decodeFailureCaption(kPath), QStringLiteral("Failed to open file ") + kPath);
 }
 
-TEST(ReducedDecode, HalfQuarterOrEighthWhenTheStretchEnlargesThatByAtMostNineEighths)
+TEST(JpegDecodeSize, TheSmallestOfAnEighthAQuarterAHalfAndTheWholeAtLeastAsWideAsShown)
 {
-    struct Row { int w, h, clientWidth; QSize decoded; };
+    struct Row { int w, h, shownWidth; QSize decoded; };
     const Row rows[] = {
-        {1920, 1080, 1000, {960, 540}}, {1920, 1080, 1080, {960, 540}}, {1920, 1080, 1081, {1920, 1080}},
-        {1920, 1080, 540, {480, 270}},  {1920, 1080, 239, {240, 135}},  {640, 480, 1000, {640, 480}},
-        {1281, 721, 600, {640, 360}},   // rounded down, so the reader keeps to one half
-        {7, 7, 0, {1, 1}},              // an eighth would be empty
+        {1920, 1080, 1250, {1920, 1080}}, {1920, 1080, 961, {1920, 1080}}, {1920, 1080, 960, {960, 540}},
+        {1920, 1080, 481, {960, 540}},    {1920, 1080, 480, {480, 270}},   {1920, 1080, 1, {240, 135}},
+        {640, 480, 1000, {640, 480}},     // enlarged by the paint, never by the decoder
+        {1281, 721, 600, {641, 361}},     {7, 7, 0, {1, 1}}, // scaled sizes round up
     };
     for (const Row& r : rows)
-        EXPECT_EQ(reducedDecodeSize(r.w, r.h, r.clientWidth), r.decoded) << r.w << " in " << r.clientWidth;
+        EXPECT_EQ(jpegDecodeSize(r.w, r.h, r.shownWidth), r.decoded) << r.w << " shown " << r.shownWidth;
 }
 
 TEST(FitFrameRect, LeftTenTopFortyRightAndBottomFromTheBorderedClientRect)

@@ -22,12 +22,14 @@ struct RecordingHost final : SnapshotHost {
     void setFrameTitle(const QString& text) override { title = text; }
     void setStatusPane(const QString& text) override { status = text; }
     void deleteSnapshotFile() override { log.push_back("delete"); }
-    int FetchSnapshot() override
+    void FetchSnapshot(std::function<void(int)> done) override
     {
         log.push_back("fetch");
-        duringFetch(); // a message box's event loop may deliver a tick here
-        return fetchResult;
+        duringFetch(); // a tick may fall due while the request runs
+        done(fetchResult);
     }
+    bool waiting = false;
+    bool requestWaiting() const override { return waiting; }
     bool snapshotFileReadable() override { return fetchResult == 0 && fileReadable; }
     void repaintWithoutErase() override { log.push_back("repaint"); }
 };
@@ -51,29 +53,31 @@ TEST(SnapshotTimer, StateTable)
         {"a tick before the first update does nothing; the update starts 1 s polling, no title",
          {tick, update}, {"start 1000"}, true, 4, {}, {}},
         {"the first picture comes with the first tick", {update, tick},
-         {"start 1000", "delete", "fetch", "repaint"}, true, 4, {}, {}},
+         {"start 1000", "fetch", "repaint"}, true, 4, {}, {}},
         {"an interval stops the old timer, fetches at once, then starts the new one", {update, ten},
-         {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000"}, true, 7, kTen, {}},
+         {"start 1000", "stop", "fetch", "repaint", "start 10000"}, true, 7, kTen, {}},
         {"a failed fetch turns the timer off, keeps the last picture and says why", {update, fail, tick},
-         {"start 1000", "delete", "fetch", "stop"}, false, 0, kFailure, kOff},
+         {"start 1000", "fetch", "delete", "stop"}, false, 0, kFailure, kOff},
         {"with the override a failed fetch changes nothing", {update, [](SnapshotTimer& t, RecordingHost&) { t.toggleOverride(); }, fail, tick},
-         {"start 1000", "delete", "fetch"}, true, 4, {}, {}},
+         {"start 1000", "fetch", "delete"}, true, 4, {}, {}},
         {"a tick during a fetch fetches nothing",
          {update, [](SnapshotTimer& t, RecordingHost& h) { h.duringFetch = [&] { t.SnapshotTimerProc(); }; }, tick},
-         {"start 1000", "delete", "fetch", "repaint"}, true, 4, {}, {}},
+         {"start 1000", "fetch", "repaint"}, true, 4, {}, {}},
+        {"a tick while another request of the window waits fetches nothing",
+         {update, [](SnapshotTimer&, RecordingHost& h) { h.waiting = true; }, tick}, {"start 1000"}, true, 4, {}, {}},
         {"a fetch that leaves no readable file keeps the timer, without repaint",
          {update, [](SnapshotTimer&, RecordingHost& h) { h.fileReadable = false; }, tick},
-         {"start 1000", "delete", "fetch"}, true, 4, {}, {}},
+         {"start 1000", "fetch"}, true, 4, {}, {}},
         {"an interval whose first fetch fails still runs, but its setting is off", {update, fail, ten},
-         {"start 1000", "stop", "delete", "fetch", "start 10000"}, true, 0, kTen, kOff},
+         {"start 1000", "stop", "fetch", "delete", "start 10000"}, true, 0, kTen, kOff},
         {"so a pause and resume then leaves it off", {update, fail, ten, pauseResume},
-         {"start 1000", "stop", "delete", "fetch", "start 10000", "stop"}, false, 0, kPaused, kOff},
+         {"start 1000", "stop", "fetch", "delete", "start 10000", "stop"}, false, 0, kPaused, kOff},
         {"get one image stops the timer and keeps the setting",
          {update, ten, [](SnapshotTimer& t, RecordingHost&) { t.OnGetOneImage(); }},
-         {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000", "stop", "delete", "fetch", "repaint"},
+         {"start 1000", "stop", "fetch", "repaint", "start 10000", "stop", "fetch", "repaint"},
          false, 7, kTen, {}},
         {"resume runs the kept setting again, fetching at once", {update, ten, pauseResume},
-         {"start 1000", "stop", "delete", "fetch", "repaint", "start 10000", "stop", "delete", "fetch", "repaint",
+         {"start 1000", "stop", "fetch", "repaint", "start 10000", "stop", "fetch", "repaint",
           "start 10000"},
          true, 7, kTen, {}},
     };

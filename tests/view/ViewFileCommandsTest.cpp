@@ -3,6 +3,7 @@
 
 #include "view/VarnekJPGView.h"
 
+#include <QDialog>
 #include <QMainWindow>
 
 namespace {
@@ -28,6 +29,7 @@ protected:
         ASSERT_TRUE(view->fileCommandWait().busy());
         EXPECT_EQ(view->fileCommandWait().timer().interval(), 4000);
         view->fileCommandWait().expireNow();
+        ASSERT_TRUE(settled(view->link()));
         EXPECT_EQ(view->windowTimer().isActive() ? view->windowTimer().interval() : 0, intervalMs);
         EXPECT_EQ(frame.windowTitle(), QString::fromLatin1(title));
     }
@@ -40,6 +42,7 @@ protected:
 TEST_F(ViewFileCommandsTest, SaveCopiesAutoJpgByteForBytePausedUntilTheWaitEnds)
 {
     view->snapshotTimer().SetTimerInterval(8);
+    ASSERT_TRUE(settled(view->link()));
     const QByteArray snapshot = folder.read(kAuto);
     desktop.queueChoice(folder.file(kKept));
     const int before = snapshotRequests();
@@ -74,7 +77,9 @@ TEST_F(ViewFileCommandsTest, CancelOrNoSnapshotChangesNoFileAndATimerSwitchedOff
 TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheTimerRunsAgain)
 {
     view->snapshotTimer().SetTimerInterval(5);
+    ASSERT_TRUE(settled(view->link()));
     view->snapshotTimer().OnGetOneImage();
+    ASSERT_TRUE(settled(view->link()));
     const QString recording = folder.file(QStringLiteral("P261201_120000_120500.264"));
     desktop.queueChoice(recording);
     view->OnFileOpen();
@@ -82,6 +87,24 @@ TEST_F(ViewFileCommandsTest, OpenHandsTheFileToItsProgramAndAfterGetOneImageTheT
     ASSERT_EQ(desktop.choosers().size(), 1u);
     EXPECT_EQ(desktop.choosers()[0].filters, QStringList({"jpg (*.jpg *.jpeg)", ".264 video (*.264)", "All (*)"}));
     endWaitAndExpect(2000, "VarnekJPG timer running 2 seconds");
+}
+
+TEST_F(ViewFileCommandsTest, TheResumeWaitsForAnOpenDialogAndNewDropsIt)
+{
+    view->snapshotTimer().SetTimerInterval(8);
+    ASSERT_TRUE(settled(view->link()));
+    view->OnFileSave(); // cancelled
+    QDialog other(&frame);
+    other.open();
+    view->fileCommandWait().expireNow();
+    QTest::qWait(300);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VarnekJPG timer paused")) << "not inside the other dialog";
+    other.reject();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->windowTimer().isActive(); }, 1000)) << "but soon after";
+
+    view->OnFileSave();
+    view->OnInitialUpdate(); // New restarts polling at 1 second
+    EXPECT_FALSE(view->fileCommandWait().timer().isActive() || view->fileCommandWait().busy()) << "no resume after that";
 }
 
 } // namespace

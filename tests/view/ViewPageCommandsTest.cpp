@@ -23,6 +23,7 @@ TEST_F(CameraTest, EachFunctionsCommandStoresItsPageAndOpensExactlyThatPage)
         const QString page = QLatin1String(name) + QStringLiteral(".html");
         SCOPED_TRACE(name);
         ASSERT_TRUE(view.OnCmdMsg(command, nullptr));
+        ASSERT_TRUE(settled(view.link()));
         EXPECT_FALSE(folder.read(page).isEmpty()) << "the camera's answer, stored under the page's name";
         EXPECT_EQ(desktop.opened().last(), folder.file(page));
     }
@@ -37,6 +38,7 @@ TEST_F(CameraTest, SdVideoStoresTheListingBeforeTheBrowserOpens)
     int opened = 0;
     view.SetSdVideoDialogOpener([&] { opened += folder.exists(QStringLiteral("sd.html")) ? 1 : 100; });
     view.OnCmdMsg(cmd::SdVideo, nullptr);
+    ASSERT_TRUE(settled(view.link()));
     EXPECT_EQ(camera->requests().back().target, "/sd");
     EXPECT_EQ(opened, 1) << "the listing is in place before the browser opens";
     EXPECT_TRUE(desktop.opened().isEmpty()) << "no page is opened";

@@ -1,6 +1,7 @@
 // The live picture as drawn from auto.jpg, and a program folder with no room for that file.
 #include "support/CameraFixture.h"
 
+#include "fakecam/SnapshotRenderer.h"
 #include "view/PictureLayout.h"
 #include "view/VarnekJPGView.h"
 
@@ -17,6 +18,13 @@ protected:
         QImage image(view.size(), QImage::Format_RGB32);
         view.render(&image);
         return image;
+    }
+    // One snapshot cycle of the view's timer, waited for; its result.
+    int refresh()
+    {
+        int fetched = -1;
+        view.snapshotTimer().RefreshSnapshot([&](int result) { fetched = result; });
+        return settled(view.link()) ? fetched : -1;
     }
     // Pixels of a row that are not the view's black.
     int litInRow(const QImage& image, int y)
@@ -35,18 +43,30 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
 {
     view.setDocument(&document);
     view.resize(1000, 800);
-    ASSERT_EQ(view.snapshotTimer().RefreshSnapshot(), 0); // 640 x 480, drawn 1000 x 750 from (1, 30)
+    int fetched = -1;
+    view.snapshotTimer().RefreshSnapshot([&](int result) { fetched = result; });
+    ASSERT_TRUE(settled(view.link()));
+    ASSERT_EQ(fetched, 0); // 640 x 480, drawn 1000 x 750 from (1, 30)
     QImage image = render();
     EXPECT_EQ(litInRow(image, 29), 0) << "nothing between caption and picture";
     EXPECT_EQ(litInRow(image, 30), 999) << "the picture's first row, from x = 1 to the right edge";
     EXPECT_EQ(image.pixelColor(0, 300), QColor(Qt::black));
-    EXPECT_GT(litInRow(image, 15), 100) << "the caption";
+    int captionInk = 0; // light text on the caption's dark band
+    for (int y = 10; y < 28; ++y)
+        for (int x = 15; x < 300; ++x)
+            captionInk += qGray(image.pixel(x, y)) > 150;
+    EXPECT_GT(captionInk, 100) << "the caption's text";
     EXPECT_EQ(litInRow(image, 779), 999) << "the last of 750 rows";
     EXPECT_EQ(litInRow(image, 780), 0);
 
     // Each paint reads the file again: missing, an error page where the picture should be, a file
-    // cut short: no picture, no caption.
-    for (const QByteArray& content : {QByteArray(), QByteArray("<html>401 Unauthorized</html>"), QByteArray("\xFF\xD8\xFF\xE0", 4)}) {
+    // cut short, a header claiming 30000 x 30000 pixels (too big to decode even at an eighth):
+    // no picture, no caption.
+    QByteArray huge = fakecam::encodeJpeg(QImage(16, 16, QImage::Format_RGB32));
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\x75\x30\x75\x30", 4));
+    for (const QByteArray& content : {QByteArray(), QByteArray("<html>401 Unauthorized</html>"), QByteArray("\xFF\xD8\xFF\xE0", 4), huge}) {
         QFile::remove(view.autoJpgPath());
         if (!content.isNull())
             folder.write(QStringLiteral("auto.jpg"), content);
@@ -54,6 +74,20 @@ TEST_F(ViewPaintTest, ThePictureIsStretchedToTheViewsWidthBelowItsCaptionAndEach
         for (int y = 0; y < image.height(); y += 7)
             ASSERT_EQ(litInRow(image, y), 0) << "row " << y << " with " << content.constData();
     }
+}
+
+TEST_F(ViewPaintTest, WhileTheNextPictureComesARepaintShowsThePreviousOne)
+{
+    view.setDocument(&document);
+    view.resize(1000, 800);
+    view.snapshotTimer().RefreshSnapshot();
+    ASSERT_TRUE(settled(view.link()));
+    camera->setAnswerDelay(std::chrono::milliseconds(500));
+    view.snapshotTimer().RefreshSnapshot();
+    QTest::qWait(200);
+    ASSERT_EQ(view.link().running(), 1);
+    EXPECT_EQ(litInRow(render(), 30), 999) << "the picture, not an empty view";
+    ASSERT_TRUE(settled(view.link()));
 }
 
 TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFullDetailInPrint)
@@ -89,6 +123,43 @@ TEST_F(ViewPaintTest, APictureDecodedSmallerKeepsItsTrueSizeInTheCaptionAndItsFu
     }
     EXPECT_GT(dark, 500);
     EXPECT_GT(light, 500);
+}
+
+TEST_F(ViewPaintTest, APictureIsDecodedOncePerFileAndSizeAndANewOneShowsAtTheNextPaint)
+{
+    view.setDocument(&document);
+    view.resize(1000, 800);
+    ASSERT_EQ(refresh(), 0);
+    const QImage first = render();
+    EXPECT_EQ(view.pictureDecoder().decodes(), 1);
+    EXPECT_EQ(render(), first) << "a repaint draws the same picture";
+    EXPECT_EQ(view.pictureDecoder().decodes(), 1) << "without decoding it again";
+
+    // The camera's next picture, red above blue, replaces auto.jpg: the next paint shows it.
+    QImage next(640, 480, QImage::Format_RGB32);
+    next.fill(Qt::blue);
+    QPainter(&next).fillRect(0, 0, 640, 240, Qt::red);
+    camera->setPage("/tmpfs/auto.jpg", fakecam::encodeJpeg(next).toStdString(), 200, "image/jpeg");
+    ASSERT_EQ(refresh(), 0);
+    const auto isRed = [](QRgb pixel) { return qRed(pixel) > 240 && qBlue(pixel) < 20; };
+    const auto isBlue = [](QRgb pixel) { return qBlue(pixel) > 240 && qRed(pixel) < 20; };
+    QImage image = render();
+    EXPECT_TRUE(isRed(image.pixel(500, 200)) && isBlue(image.pixel(500, 700)));
+    EXPECT_EQ(view.pictureDecoder().decodes(), 2);
+    view.resize(300, 400); // 300 x 225 from (1, 30)
+    image = render();
+    EXPECT_TRUE(isRed(image.pixel(150, 60)) && isBlue(image.pixel(150, 220)) && isBlue(image.pixel(299, 254)));
+    EXPECT_EQ(litInRow(image, 255), 0);
+    EXPECT_EQ(view.pictureDecoder().decodes(), 3) << "a view half as wide as the picture decodes it at half size";
+
+    // A picture TurboJPEG does not read is still shown, and a file that is gone shows nothing.
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && next.save(&png, "PNG"));
+    QFile::remove(view.autoJpgPath());
+    folder.write(QStringLiteral("auto.jpg"), png.data());
+    EXPECT_EQ(render().pixelColor(150, 220), QColor(Qt::blue));
+    QFile::remove(view.autoJpgPath());
+    EXPECT_EQ(litInRow(render(), 200), 0);
 }
 
 TEST_F(CameraTest, AProgramFolderTooDeepForAutoJpgIsReportedOnceAndNothingIsLoaded)

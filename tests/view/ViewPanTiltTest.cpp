@@ -25,6 +25,7 @@ protected:
     // What the camera took since the last call: the CGI name and query, or "snapshot".
     Targets received()
     {
+        EXPECT_TRUE(settled(view->link()));
         Targets out;
         for (const fakecam::RecordedRequest& r : camera->requests()) {
             if (r.authenticated)
@@ -36,7 +37,9 @@ protected:
 
     Targets click(Qt::MouseButton button, QPoint pos)
     {
+        // Sent to the view itself, past the window that holds input while a request runs.
         QTest::mousePress(view, button, {}, pos);
+        EXPECT_TRUE(settled(view->link()));
         QTest::mouseRelease(view, button, {}, pos);
         return received();
     }
@@ -56,8 +59,10 @@ TEST_F(ViewPanTiltTest, ButtonsAndKeysMoveTheCameraThenShowWhereItWent)
     EXPECT_EQ(click(Qt::MiddleButton, QPoint(500, 400)), Targets({"ytdown.cgi"}));
 
     QTest::keyClick(view, Qt::Key_Up);
+    ASSERT_TRUE(settled(view->link()));
     QKeyEvent shiftOne(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0, 0); // scan code of the top row's 1
     QApplication::sendEvent(view, &shiftOne);
+    ASSERT_TRUE(settled(view->link()));
     QTest::keyClick(view, Qt::Key_9);
     EXPECT_EQ(received(), Targets({"ytup.cgi", "param.cgi?cmd=preset&-act=goto&-number=0"}));
 

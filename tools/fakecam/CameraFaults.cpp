@@ -62,9 +62,11 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
     Fault current = Fault::None;
     int stallFor = 0;
     {
-        std::lock_guard lock(mutex);
+        std::unique_lock lock(mutex);
         current = fault;
         stallFor = stallSeconds;
+        if (answerDelay.count() > 0 && answer.status != 401)
+            wake.wait_for(lock, answerDelay, [this] { return stopping; });
     }
     for (const auto& [name, value] : answer.headers)
         res.set_header(name, value);
@@ -72,8 +74,8 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
     record->status = answer.status;
     const bool head = req.method == "HEAD";
     // A challenge is never cut: clients must still be able to log in while bodies break.
-    const bool cut = (current == Fault::DropMidBody || current == Fault::StallMidBody) && answer.status != 401 &&
-                     length > 0;
+    const bool cut = (current == Fault::DropMidBody || current == Fault::StallMidBody || current == Fault::DropAfterHeaders)
+                     && answer.status != 401 && length > 0;
     const bool trickle = current == Fault::Trickle && answer.status != 401;
 
     if (!answer.recording && !cut && !trickle) {
@@ -94,7 +96,7 @@ void FakeCamera::Impl::send(const httplib::Request& req, httplib::Response& res,
         width = options.width;
         height = options.height;
     }
-    const std::uint64_t cutAt = cut ? length / 2 : length;
+    const std::uint64_t cutAt = !cut ? length : current == Fault::DropAfterHeaders ? 0 : length / 2;
     const bool stallFirst = cut && current == Fault::StallMidBody;
     auto body = std::make_shared<const std::string>(std::move(answer.body));
     const bool recording = answer.recording;

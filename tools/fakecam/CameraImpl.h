@@ -69,6 +69,7 @@ struct FakeCamera::Impl {
     bool stopping = false;
     Fault fault = Fault::None;
     int stallSeconds = 0;
+    std::chrono::milliseconds answerDelay{0};
     std::map<std::string, detail::Page> pages;
     std::map<std::string, std::string> redirects; // target -> Location
     std::vector<std::shared_ptr<RecordedRequest>> records;

@@ -5,6 +5,10 @@
 
 #include <sys/socket.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
 namespace fakecam {
 
 using namespace detail;
@@ -151,6 +155,12 @@ void FakeCamera::setFault(Fault fault, int stallSeconds)
     m->stallSeconds = std::max(0, stallSeconds);
 }
 
+void FakeCamera::setAnswerDelay(std::chrono::milliseconds delay)
+{
+    std::lock_guard lock(m->mutex);
+    m->answerDelay = delay;
+}
+
 void FakeCamera::setCredentials(const std::string& user, const std::string& password)
 {
     std::lock_guard lock(m->mutex);
@@ -186,6 +196,23 @@ int FakeCamera::connections() const
 {
     std::lock_guard lock(m->mutex);
     return static_cast<int>(m->connectionOf.size());
+}
+
+int FakeCamera::openConnections() const
+{
+    std::ifstream table("/proc/self/net/tcp");
+    char remote[16];
+    std::snprintf(remote, sizeof remote, ":%04X", port());
+    int count = 0;
+    std::string line;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, peer, state;
+        fields >> slot >> local >> peer >> state;
+        // The client's end of an established connection: its peer is the camera's port.
+        count += peer.size() > 5 && peer.compare(peer.size() - 5, 5, remote) == 0 && state == "01" ? 1 : 0;
+    }
+    return count;
 }
 
 void FakeCamera::clearPages()

@@ -27,6 +27,7 @@ enum class Fault {
     HostileListing,    // the listings hold hostile names and malformed lines
     NeverAnswer,       // a request that got past authentication is taken and never answered
     Trickle,           // every answer but a challenge goes out at two bytes a second
+    DropAfterHeaders,  // every answer but a challenge sends its status line and headers, then closes
 };
 
 struct Options {
@@ -114,6 +115,8 @@ public:
     // included, for stallSeconds; NeverAnswer holds an authenticated request until stop(); the body faults (DropMidBody, StallMidBody) cut every answer except a 401
     // challenge, so clients can still log in. A stall ends at once when the camera stops.
     void setFault(Fault fault, int stallSeconds = 0);
+    // Every answer but a challenge waits this long before it goes out, as a slow camera does.
+    void setAnswerDelay(std::chrono::milliseconds delay);
     void setCredentials(const std::string& user, const std::string& password);
     void setAuthMode(AuthMode mode);
     void setRecordingSize(std::uint64_t bytes);
@@ -127,6 +130,9 @@ public:
 
     // TCP connections that carried a request, since the start or clearRequests().
     int connections() const;
+    // Connections to the camera open right now, as the kernel lists them: for a client in this
+    // same process, which holds the other end.
+    int openConnections() const;
     std::vector<RecordedRequest> requests() const;
     void clearRequests();
     CameraState state() const;

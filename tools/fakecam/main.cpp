@@ -26,7 +26,7 @@ void usage(std::FILE* out)
                  "  --size WxH                640x480, 1280x720 or 1920x1080 (default 640x480)\n"
                  "  --fault NAME              none, wrong-credentials, snapshot-404, drop, stall-before,\n"
                  "                            stall-mid, truncated-jpeg, not-jpeg, hostile-listing,\n"
-                 "                            never-answer, trickle\n"
+                 "                            never-answer, trickle, drop-after-headers\n"
                  "  --stall-seconds N         length of the stall faults (default 10)\n"
                  "  --recording-size BYTES    size of every recording, a clip of the scene in the camera's\n"
                  "                            layout repeated to fill it (default 1048576)\n"
@@ -61,6 +61,7 @@ bool parseFault(const std::string& name, fakecam::Fault& fault)
         {"hostile-listing", Fault::HostileListing},
         {"never-answer", Fault::NeverAnswer},
         {"trickle", Fault::Trickle},
+        {"drop-after-headers", Fault::DropAfterHeaders},
     };
     for (const auto& [text, value] : names) {
         if (name == text) {

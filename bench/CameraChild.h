@@ -1,0 +1,15 @@
+#pragma once
+// The simulated camera in a child process, for benchmarks that judge the program's own memory or
+// processor time: the camera's work (drawing and encoding pictures on its server threads) would
+// otherwise be counted as the program's.
+
+#include "fakecam/FakeCamera.h"
+
+#include <sys/types.h>
+
+#include <string>
+
+// Forks a camera with these options; a non-empty snapshot is its answer to every snapshot
+// request. Returns its port, 0 when it did not start. The child serves until `stop` reaches end of
+// file, that is until this process closes it or ends. Call it before any thread is started.
+int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child, const std::string& snapshot = {});
