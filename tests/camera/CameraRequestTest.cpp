@@ -4,6 +4,7 @@
 #include "fakecam/TestCertificate.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -130,6 +131,24 @@ TEST_F(CameraRequestTest, BrokenTransfersLeaveNoFileAndADeadCameraLeavesTheOldAn
     EXPECT_EQ(SendCameraCommand(60, settings, folder.path()), -1);
     EXPECT_EQ(files(), QStringList{QStringLiteral("serverinfo.html")});
     EXPECT_EQ(folder.read(QStringLiteral("serverinfo.html")), QByteArray("older page"));
+}
+
+TEST_F(CameraRequestTest, OnlyATwoHundredAnswerIsAPictureOrARecording)
+{
+    const auto [name, url] = recording();
+    const std::string path = QUrl(QString::fromLatin1(url)).path(QUrl::FullyEncoded).toStdString();
+    for (const int status : {299, 300}) {
+        SCOPED_TRACE(status);
+        const bool success = status == 299;
+        camera.setPage("/tmpfs/auto.jpg", "picture", status);
+        camera.setPage(path, "recording", status);
+        EXPECT_EQ(requestSnapshot(settings, autoJpg()), success ? 0 : -1);
+        EXPECT_EQ(FetchSdFile(settings, folder.path(), url, name), success ? 0 : -1);
+        EXPECT_EQ(folder.read(QStringLiteral("auto.jpg")), success ? QByteArray("picture") : QByteArray());
+        EXPECT_EQ(folder.read(QString::fromLatin1(name)), success ? QByteArray("recording") : QByteArray());
+        QFile::remove(autoJpg());
+    }
+    EXPECT_TRUE(files().isEmpty()) << "no temporary file is left";
 }
 
 TEST_F(CameraRequestTest, NamesFromTheCameraStayInTheProgramFolderAsBytes)
