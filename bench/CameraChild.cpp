@@ -2,7 +2,8 @@
 
 #include <unistd.h>
 
-int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child, const std::string& snapshot)
+int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child,
+                     const std::function<std::string()>& snapshot)
 {
     int portPipe[2];
     int stopPipe[2];
@@ -15,8 +16,8 @@ int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child, c
         ::close(portPipe[0]);
         ::close(stopPipe[1]);
         fakecam::FakeCamera camera(options);
-        if (!snapshot.empty())
-            camera.setPage("/tmpfs/auto.jpg", snapshot, 200, "image/jpeg");
+        if (snapshot)
+            camera.setPage("/tmpfs/auto.jpg", snapshot(), 200, "image/jpeg");
         int port = camera.start() ? camera.port() : 0;
         if (::write(portPipe[1], &port, sizeof port) != sizeof port || port == 0)
             ::_exit(1);

@@ -7,9 +7,13 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 
-// Forks a camera with these options; a non-empty snapshot is its answer to every snapshot
-// request. Returns its port, 0 when it did not start. The child serves until `stop` reaches end of
-// file, that is until this process closes it or ends. Call it before any thread is started.
-int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child, const std::string& snapshot = {});
+// Forks a camera with these options; when given, the child makes its answer to every snapshot
+// request with `snapshot`. Returns its port, 0 when it did not start. The child serves until
+// `stop` reaches end of file, that is until this process closes it or ends. Call it before
+// anything starts a thread, drawing included: Qt draws large pictures on a pool of threads that
+// a forked child does not have, and would wait for them for ever.
+int startCameraChild(const fakecam::Options& options, int& stop, pid_t& child,
+                     const std::function<std::string()>& snapshot = {});

@@ -139,7 +139,7 @@ QByteArray cameraPicture()
 // cycle waits (for the camera, for the disk to take auto.jpg) is shown beside it. The camera
 // answers with the same bytes every time, but each answer is a new auto.jpg, so every cycle
 // decodes; the counts printed say so.
-void cycleAgainstDecode(int rounds, int port, const QByteArray& jpeg)
+void cycleAgainstDecode(int rounds, int port)
 {
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
@@ -178,6 +178,7 @@ void cycleAgainstDecode(int rounds, int port, const QByteArray& jpeg)
             view.render(&screen);
         };
     };
+    QByteArray jpeg; // the camera's picture, as it arrived
     // At 3/4, the smallest eighth at least 1250 px wide, for comparison: libjpeg-turbo has vector
     // code for the full size and for 1/2, 1/4 and 1/8 only.
     const auto decodeTo = [&](int width, int height) {
@@ -190,6 +191,9 @@ void cycleAgainstDecode(int rounds, int port, const QByteArray& jpeg)
     // The login and the kept connection, before anything is timed.
     cycle(wide, wideScreen)();
     cycle(narrow, narrowScreen)();
+    QFile arrived(wide.autoJpgPath());
+    if (!arrived.open(QIODevice::ReadOnly) || (jpeg = arrived.readAll()).isEmpty())
+        std::abort();
     // Taken in turns and compared by their medians, so that other work on the machine weighs on
     // all three alike.
     for (int i = 0; i < rounds; ++i) {
@@ -236,12 +240,12 @@ int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 200;
     // The camera process first, before this one starts any thread.
-    const QByteArray picture = cameraPicture();
     fakecam::Options cameraOptions;
     cameraOptions.keepAlive = true;
     int stopCamera = -1;
     pid_t cameraProcess = 0;
-    const int port = startCameraChild(cameraOptions, stopCamera, cameraProcess, picture.toStdString());
+    const int port = startCameraChild(cameraOptions, stopCamera, cameraProcess,
+                                      [] { return cameraPicture().toStdString(); });
     if (port == 0) {
         std::fprintf(stderr, "the simulated camera did not start\n");
         return 1;
@@ -249,7 +253,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    cycleAgainstDecode(rounds, port, picture);
+    cycleAgainstDecode(rounds, port);
     ::close(stopCamera);
     ::waitpid(cameraProcess, nullptr, 0);
 
