@@ -21,6 +21,10 @@ TEST_F(FrameTest, MenuBarAndToolbarInOrderWithTheEditCommandsDisabledEverywhere)
         titles << entry->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Options", "&Timer", "&Control", "F&unctions", "&SD", "&Help"}));
     EXPECT_EQ(menuItem("&File", cmd::FileSave)->text(), QStringLiteral("&Save\tCtrl+S"));
+    const QList<QAction*> fileItems = menu("&File")->actions();
+    const auto recent = std::find_if(fileItems.begin(), fileItems.end(), [](QAction* a) { return a->text() == "Recent File"; });
+    ASSERT_NE(recent, fileItems.end());
+    EXPECT_FALSE((*recent)->isEnabled()) << "greyed while no file is listed";
     for (int id : {cmd::EditUndo, cmd::EditCut, cmd::EditCopy, cmd::EditPaste}) {
         EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
         EXPECT_FALSE(frame->routeCommand(id)) << id;

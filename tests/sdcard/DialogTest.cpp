@@ -184,6 +184,38 @@ TEST_F(DialogTest, PlayOfARecordingTheCameraDoesNotHaveOpensNothingAndReplayHasN
                                           "Try clicking Play to download it."});
 }
 
+TEST_F(DialogTest, TheCardAndTheSecondTestFolderShowTheirOwnImagesAndEveryOtherItemImageZero)
+{
+    QList<QPixmap> images;
+    for (int i = 0; i < 12; ++i) {
+        images.append(QPixmap(16, 16));
+        images.back().fill(QColor::fromHsv(i * 30, 255, 255));
+    }
+    SendCameraCommand(kSdListingCode, currentCameraSettings(), folder.path());
+    CDialogSDVideo dialog(nullptr, &link);
+    dialog.SetTreeImageList(&images);
+    dialog.show();
+    ASSERT_TRUE(settled(link));
+    const auto shown = [&](const QString& line, QIcon::Mode mode) {
+        RecordingTree& tree = dialog.recordings();
+        for (int id = 0; id < tree.count(); ++id) {
+            const int parent = tree.parent(id);
+            if ((parent == RecordingTree::kNone ? QString() : tree.text(parent) + '/') + tree.text(id) == line) {
+                const QIcon icon = dialog.model().data(dialog.model().indexOf(id), Qt::DecorationRole).value<QIcon>();
+                return icon.pixmap(QSize(16, 16), mode).toImage().pixelColor(8, 8);
+            }
+        }
+        return QColor();
+    };
+    const auto image = [&](int i) { return images[i].toImage().pixelColor(8, 8); };
+    EXPECT_EQ(shown("Micro-SD", QIcon::Normal), image(0));
+    EXPECT_EQ(shown("Micro-SD", QIcon::Selected), image(1));
+    EXPECT_EQ(shown("Micro-SD/Test folder 2", QIcon::Normal), image(10));
+    EXPECT_EQ(shown("Micro-SD/Test folder 2", QIcon::Selected), image(11));
+    EXPECT_EQ(shown("20261201", QIcon::Selected), image(0));
+    EXPECT_EQ(shown("20261201/P261201_120000_120500.264", QIcon::Normal), image(0));
+}
+
 TEST_F(DialogTest, CleanUpDeletesRecordingsAndPagesAndOpensTheFolderOnlyAfterPages)
 {
     struct Case {

@@ -1,5 +1,7 @@
 // The recordings tree as plain data: which ticked item Play finds, what Fetch goes through.
+#include "platform/RecordingDesktop.h"
 #include "sdcard/FetchWorker.h"
+#include "sdcard/RecordingLocation.h"
 #include "sdcard/RecordingTree.h"
 #include "sdcard/TreeImageList.h"
 
@@ -121,4 +123,26 @@ TEST(TreeTest, TreeImagesAreFramedTilesWithoutTheSeeThroughColour)
                 ASSERT_NE(strip.pixel(x + dx, y) & 0xFFFFFF, qRgb(192, 192, 192) & 0xFFFFFF) << t.index;
     }
     EXPECT_EQ(cutTreeImages(strip).size(), 15);
+}
+
+TEST(RecordingLocation, EachPathFitsInFiveHundredUnitsWithItsTerminatorOrTheUserIsToldWhichPartDidNot)
+{
+    platform::RecordingDesktop desktop;
+    const QString base = QStringLiteral("http://127.0.0.1:8765/") + QString(78, QLatin1Char('c')); // 100 units
+    const QString folder = QStringLiteral("/") + QString(99, QLatin1Char('p'));                 // 100 units
+    // The URL: base + "/sd/" + date + "/record000/" + name, 499 units at the most.
+    const QByteArray fits(499 - 100 - 4 - 8 - 11, 'n');
+    const std::optional<RecordingLocation> location = formRecordingLocation(base, "20261201", fits, QStringLiteral("/p"));
+    ASSERT_TRUE(location);
+    EXPECT_EQ(location->url.size(), 499);
+    EXPECT_FALSE(formRecordingLocation(base, "20261201", fits + 'n', QStringLiteral("/p")));
+    // The copy: folder + "/" + name, 499 units at the most.
+    const QByteArray local(499 - 100 - 1, 'n');
+    ASSERT_TRUE(formRecordingLocation(std::nullopt, "20261201", local, folder));
+    EXPECT_FALSE(formRecordingLocation(std::nullopt, "20261201", local + 'n', folder));
+    ASSERT_EQ(desktop.messages().size(), 2u);
+    EXPECT_EQ(desktop.messages()[0].text,
+              QStringLiteral("An error occured appending the /sd/ part of the movie URL.\nNo help is available on this error."));
+    EXPECT_EQ(desktop.messages()[1].text, QStringLiteral("An error occured appending the filename part of the movie file "
+                                                         "location.\nNo help is available on this error."));
 }
