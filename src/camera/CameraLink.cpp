@@ -37,9 +37,14 @@ CameraLink::CameraLink(QObject* parent)
     : QObject(parent)
 {
     initTransfers();
-    m_idleTimer.setInterval(std::chrono::milliseconds(kIdleCheckEvery));
-    connect(&m_idleTimer, &QTimer::timeout, this, [] { closeIdleHandles(kIdleConnectionLife); });
-    m_idleTimer.start();
+    setIdleConnectionLife(kIdleConnectionLife, kIdleCheckEvery);
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] { closeIdleHandles(m_idleLife); });
+}
+
+void CameraLink::setIdleConnectionLife(std::chrono::milliseconds life, std::chrono::milliseconds checkEvery)
+{
+    m_idleLife = life;
+    m_idleTimer.start(checkEvery);
 }
 
 CameraLink::~CameraLink()

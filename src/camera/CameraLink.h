@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <list>
 #include <memory>
@@ -39,6 +40,10 @@ public:
     void SendCameraCommand(int code, const QString& programFolder, QObject* context, Done done);
     void FetchSdListing(const QString& programFolder, const QByteArray& relativePath, const QByteArray& fileName,
                         bool recording, QObject* context, Done done);
+
+    // Connections nobody has used for life are closed, looked for every checkEvery; 30 s by
+    // default, so that a small camera server keeps its few places for other clients.
+    void setIdleConnectionLife(std::chrono::milliseconds life, std::chrono::milliseconds checkEvery);
 
     // Ends every chain: running transfers are aborted and no continuation runs any more.
     void close();
@@ -82,4 +87,5 @@ private:
     NoteShower m_showNote;
     // Closes connections nobody has used for a while.
     QTimer m_idleTimer;
+    std::chrono::milliseconds m_idleLife{0};
 };
