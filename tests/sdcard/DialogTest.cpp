@@ -114,7 +114,7 @@ TEST_F(DialogTest, HostileListingsGiveOnlySoundNamesAndFetchWritesNothingOutside
     for (int id = 3; id < tree.count(); ++id)
         dialog->model().setData(dialog->model().indexOf(id), Qt::Checked, Qt::CheckStateRole);
     click(*dialog, "fetchButton");
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog->fetchRunning(), 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->fetchRunning(); }, 20000));
     EXPECT_EQ(QDir(folder.path() + "/..").entryList(QDir::AllEntries | QDir::Hidden), around);
     QStringList files = folder.entries();
     files.sort();
@@ -276,8 +276,8 @@ TEST_F(DialogTest, FetchGetsTickedRecordingsPastAFolderWithoutFilesAndSaysHowItW
             tick(*dialog, line);
         click(*dialog, "fetchButton");
         EXPECT_FALSE(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->fetchRunning(), 10000);
-        QTRY_VERIFY(dialog->findChild<QPushButton*>("fetchButton")->isEnabled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->fetchRunning(); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->findChild<QPushButton*>("fetchButton")->isEnabled(); }));
         EXPECT_FALSE(dialog->findChild<QProgressBar*>("fetchProgress")->isVisible());
         EXPECT_FALSE(dialog->findChild<QLabel*>("fetchProgressText")->isVisible());
         EXPECT_EQ(messageTexts().last(), "Varnekjpg: " + c.message);
@@ -300,11 +300,12 @@ TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAW
     tick(*first, "20261201/P261201_120000_120500.264");
     camera->setFault(fakecam::Fault::StallMidBody, 2);
     click(*first, "fetchButton");
-    QTRY_COMPARE_WITH_TIMEOUT(camera->state().stalled, 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return camera->state().stalled == 1; }, 5000));
     camera->setFault(fakecam::Fault::None);
     // Progress shows while the download hangs.
-    QTRY_VERIFY(first->findChild<QProgressBar*>("fetchProgress")->isVisible());
-    QTRY_VERIFY(first->findChild<QLabel*>("fetchProgressText")->text().startsWith("File 1 of 2: 0.5"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first->findChild<QProgressBar*>("fetchProgress")->isVisible(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first->findChild<QLabel*>("fetchProgressText")->text().startsWith("File 1 of 2: 0.5"); }))
+        << first->findChild<QLabel*>("fetchProgressText")->text().toStdString();
 
     auto second = openDialog();
     click(*first, "cancelButton");
