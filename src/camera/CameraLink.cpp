@@ -93,7 +93,7 @@ void CameraLink::transferEnded(Transfer* transfer)
         m_transfers.erase(it);
         if (ended->thread.joinable())
             ended->thread.join();
-        if (!m_closed && (!ended->hasContext || ended->context) && ended->done)
+        if (continues(ended->hasContext, ended->context) && ended->done)
             ended->done(ended->outcome);
         return;
     }
@@ -104,6 +104,11 @@ void CameraLink::FetchSnapshot(const QString& autoJpgPath, QObject* context, Don
     start(snapshotRequest(settings(), autoJpgPath), context, std::move(done));
 }
 
+bool CameraLink::continues(bool hadContext, const QPointer<QObject>& context) const
+{
+    return !m_closed && (!hadContext || context);
+}
+
 void CameraLink::refuse(QObject* context, Done done)
 {
     QPointer<QObject> guard(context);
@@ -111,7 +116,7 @@ void CameraLink::refuse(QObject* context, Done done)
     ++m_refused;
     post([this, guard, hasContext, done = std::move(done)] {
         --m_refused;
-        if (!m_closed && (!hasContext || guard) && done)
+        if (continues(hasContext, guard) && done)
             done(RequestOutcome{});
     });
 }
@@ -188,13 +193,8 @@ void CameraLink::post(std::function<void()> f)
 
 void CameraLink::report(const QString& caption, const QString& text)
 {
-    if (QThread::currentThread() == thread()) {
-        if (m_showNote)
-            m_showNote(caption, text, {});
-        else
-            std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        return;
-    }
+    if (QThread::currentThread() == thread())
+        return showNote(caption, text, {});
     struct Shown {
         std::mutex mutex;
         std::condition_variable closed;
@@ -206,15 +206,17 @@ void CameraLink::report(const QString& caption, const QString& text)
         shown->done = true;
         shown->closed.notify_all();
     };
-    post([this, caption, text, close] {
-        if (m_showNote) {
-            m_showNote(caption, text, close);
-        } else {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-            close();
-        }
-    });
+    post([this, caption, text, close] { showNote(caption, text, close); });
     std::unique_lock lock(shown->mutex);
     while (!shown->done && !m_ending.load())
         shown->closed.wait_for(lock, std::chrono::milliseconds(50));
+}
+
+void CameraLink::showNote(const QString& caption, const QString& text, const std::function<void()>& closed)
+{
+    if (m_showNote)
+        return m_showNote(caption, text, closed);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+    if (closed)
+        closed();
 }

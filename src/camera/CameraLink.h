@@ -7,6 +7,7 @@
 #include "camera/CameraRequest.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -77,6 +78,11 @@ private:
     // A request refused before it was formed ends like any other, after the caller's step.
     void refuse(QObject* context, Done done);
     void reapWorkers();
+    // Whether a continuation still runs: the link is open and the window it was made for, if
+    // any, still exists.
+    bool continues(bool hadContext, const QPointer<QObject>& context) const;
+    // Shows a note through the shower, or on stderr without one; closed runs once it is closed.
+    void showNote(const QString& caption, const QString& text, const std::function<void()>& closed);
 
     std::list<std::unique_ptr<Transfer>> m_transfers;
     std::list<std::unique_ptr<Worker>> m_workers;
