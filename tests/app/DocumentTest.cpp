@@ -25,6 +25,9 @@ TEST_F(AppTest, SaveAsWritesAnEmptyFileNamesTheWindowAndListsTheFileAndNewMakesI
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - VarnekJPG"));
     EXPECT_EQ(view->windowTimer().interval(), 1000);
     EXPECT_EQ(desktop.messages().size(), 1u) << "nothing to save is ever asked about";
+    // The file New left is no longer the document: opening it again names the window again.
+    menuItem("&File", cmd::FileMru1)->trigger();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("old.vjp - VarnekJPG"));
 }
 
 TEST_F(AppTest, TheRecentFileListKeepsEightNewestFirstAcrossRunsAndDropsAFileThatIsGone)

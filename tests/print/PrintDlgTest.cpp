@@ -91,8 +91,10 @@ TEST_F(PrintDialogTest, AllSizesAndCustomSizeModes)
     ASSERT_EQ(paperCombo()->currentText(), kA4);
 
     // Custom mode alone changes only the radio states; Apply shapes the frame, the list stays.
-    type("customWidth", QStringLiteral("100"));
-    type("customHeight", QStringLiteral("300"));
+    // The sides take digits only.
+    type("customWidth", QStringLiteral("1-00"));
+    type("customHeight", QStringLiteral("3.0x0"));
+    EXPECT_EQ(get<QLineEdit>("customWidth")->text() + " " + get<QLineEdit>("customHeight")->text(), "100 300");
     click("customPaperSize");
     EXPECT_TRUE(get<QRadioButton>("customPaperSize")->isChecked());
     EXPECT_FALSE(get<QRadioButton>("residentPaperSizes")->isChecked());

@@ -101,7 +101,12 @@ protected:
         QAbstractButton* button = get<QAbstractButton>(name);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
-    void type(const char* name, const QString& text) { get<QLineEdit>(name)->setText(text); }
+    // As typed on the keyboard, so that a field's own rules apply.
+    void type(const char* name, const QString& text)
+    {
+        get<QLineEdit>(name)->clear();
+        QTest::keyClicks(get<QLineEdit>(name), text);
+    }
 
     TempFolder folder;
     platform::RecordingDesktop desktop;

@@ -306,6 +306,9 @@ TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAW
     EXPECT_TRUE(QTest::qWaitFor([&] { return first->findChild<QProgressBar*>("fetchProgress")->isVisible(); }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return first->findChild<QLabel*>("fetchProgressText")->text().startsWith("File 1 of 2: 0.5"); }))
         << first->findChild<QLabel*>("fetchProgressText")->text().toStdString();
+    const auto* bar = first->findChild<QProgressBar*>("fetchProgress");
+    EXPECT_NEAR(double(bar->value() - bar->minimum()) / (bar->maximum() - bar->minimum()), 0.5, 0.02)
+        << "the bar stands where the download stalled: " << bar->value() << " of " << bar->maximum();
 
     auto second = openDialog();
     click(*first, "cancelButton");

@@ -3,6 +3,7 @@
 #include "view/SnapshotCopy.h"
 
 #include <QRandomGenerator>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -86,6 +87,23 @@ TEST(SnapshotCopy, SavesTheSnapshotByteForByteOrSaysWhyAndLeavesTheOldFileAsItWa
         EXPECT_TRUE(folder.read(r.target == kAuto ? kAuto : kSaved) == (r.saved ? bytes : kOld)) << r.what;
         EXPECT_EQ(folder.entries(), before) << r.what << ": no temporary file left";
     }
+}
+
+// An Open or Save given long after the last wait ended keeps the commands disabled until its
+// own chooser has closed and its own wait is over.
+TEST(SnapshotCopy, ALaterCommandIsHeldByItsOwnWaitOnly)
+{
+    FileCommandWait wait(40);
+    int resumes = 0;
+    ASSERT_TRUE(wait.begin());
+    wait.finish([&] { ++resumes; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wait.busy(); }, 2000));
+    EXPECT_EQ(resumes, 1);
+    ASSERT_TRUE(wait.begin()); // its chooser stays up for a while
+    QTest::qWait(200);
+    EXPECT_TRUE(wait.busy());
+    EXPECT_FALSE(wait.begin());
+    EXPECT_EQ(resumes, 1);
 }
 
 } // namespace
