@@ -1,6 +1,8 @@
 // Starting the program: title, first picture, focus, command line, Exit.
 #include "AppFixture.h"
 
+#include <QScreen>
+
 namespace {
 
 TEST_F(AppTest, StartsUntitledWithTheFocusInTheViewAndTheFirstPictureAtTheFirstTick)
@@ -8,6 +10,8 @@ TEST_F(AppTest, StartsUntitledWithTheFocusInTheViewAndTheFirstPictureAtTheFirstT
     ASSERT_TRUE(start());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - VarnekJPG"));
     EXPECT_EQ(frame->readyPane()->text(), QStringLiteral("Ready"));
+    const QSize screen = frame->screen()->availableGeometry().size();
+    EXPECT_EQ(frame->size(), QSize(screen.width() * 3 / 4, screen.height() * 3 / 4)) << "three quarters of the screen";
     EXPECT_EQ(frame->focusWidget(), view);
     // Nothing is fetched before the first tick, one second in; the title stays the document's.
     EXPECT_EQ(view->windowTimer().interval(), 1000);

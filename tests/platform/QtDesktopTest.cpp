@@ -43,15 +43,18 @@ public:
     QList<QByteArray> opened;
 };
 
-// A recording's name is bytes from the camera: one that is not UTF-8 must still name its file.
-TEST(QtDesktop, AFileIsOpenedByTheBytesOfItsName)
+// Files and folders go to the desktop's opener as file URLs. A recording's name is bytes from
+// the camera: one that is not UTF-8 must still name its file.
+TEST(QtDesktop, FilesAndFoldersAreHandedToTheDesktopsOpener)
 {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     platform::QtDesktop().openFileWithDefaultApp(QByteArray("/tmp/rec ord/P\xe9_080000.264"));
+    platform::QtDesktop().openFolder(QStringLiteral("/tmp/rec ord"));
+    platform::QtDesktop().openWithDefaultApp(QStringLiteral("/tmp/kept.jpg"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.opened.size(), 1);
-    EXPECT_EQ(catcher.opened.front(), QByteArray("file:///tmp/rec%20ord/P%E9_080000.264"));
+    EXPECT_EQ(catcher.opened, (QList<QByteArray>{"file:///tmp/rec%20ord/P%E9_080000.264", "file:///tmp/rec%20ord",
+                                                 "file:///tmp/kept.jpg"}));
 }
 
 } // namespace

@@ -301,6 +301,8 @@ TEST_F(DialogTest, ClosingTheDialogEndsItsWorkerAfterTheStalledDownloadWithoutAW
     tick(*first, "20261201/P261201_120000_120500.264");
     camera->setFault(fakecam::Fault::StallMidBody, 3);
     click(*first, "fetchButton");
+    EXPECT_EQ(first->findChild<QProgressBar*>("fetchProgress")->maximum(), 0)
+        << "no length known yet: the bar only shows that work goes on";
     ASSERT_TRUE(QTest::qWaitFor([&] { return camera->state().stalled == 1; }, 5000));
     camera->setFault(fakecam::Fault::None);
     // Progress shows while the download hangs: the line and the bar stand at half of the file.
