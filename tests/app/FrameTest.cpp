@@ -1,7 +1,6 @@
 // The menu bar, toolbar and status bar as the user meets them, and the timer as the frame shows it.
 #include "AppFixture.h"
 
-
 namespace {
 
 class FrameTest : public AppTest {
@@ -41,6 +40,22 @@ TEST_F(FrameTest, MenuBarAndToolbarInOrderWithTheEditCommandsDisabledEverywhere)
     EXPECT_EQ(frame->toolBar()->allowedAreas(), Qt::AllToolBarAreas);
     menuItem("&View", cmd::ViewToolbar)->trigger();
     EXPECT_TRUE(frame->toolBar()->isHidden());
+}
+
+TEST_F(FrameTest, ThePadsMenuItemsAreTickedWhileTheirPadIsShown)
+{
+    const auto ticks = [&] {
+        emit menu("&Control")->aboutToShow();
+        return QList<bool>{menuItem("&Control", cmd::MoveToPreset)->isChecked(),
+                           menuItem("&Control", cmd::SaveToPreset)->isChecked()};
+    };
+    EXPECT_EQ(ticks(), (QList<bool>{false, false}));
+    menuItem("&Control", cmd::MoveToPreset)->trigger();
+    EXPECT_EQ(ticks(), (QList<bool>{true, false}));
+    menuItem("&Control", cmd::SaveToPreset)->trigger();
+    EXPECT_EQ(ticks(), (QList<bool>{false, true}));
+    menuItem("&Control", cmd::SaveToPreset)->trigger();
+    EXPECT_EQ(ticks(), (QList<bool>{false, false}));
 }
 
 TEST_F(FrameTest, FitWindowSizesTheFrameForThePicture)
