@@ -173,6 +173,11 @@ TEST_F(PrintDialogTest, EnterPressesTheFocusedPrintOrApplyAndPrintsAtThePrinters
     choose(printerCombo(), 0);
     click("print");
     EXPECT_EQ(printers.createdDpi, (QList<int>{300, 600, 300}));
+    // A printer that cannot take the page says so.
+    printers.outputFile = folder.file(QStringLiteral("no/such/folder/page.pdf"));
+    click("print");
+    ASSERT_FALSE(desktop.messages().empty());
+    EXPECT_EQ(desktop.messages().back().text, "Could not print on " + printerCombo()->currentText() + ".");
     enterOn("topMargin");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->isVisible());

@@ -200,6 +200,7 @@ TEST_F(ConversionTest, DamagedRecordingsConvertUpToTheDamage)
         {"cut inside the first picture", [](std::string& b, const auto& at) { b.resize(at[0] + 30); }, 0},
         {"cut block header", [&](std::string& b, const auto& at) { b.resize(at[firstBlock[3]] + 9); }, 3},
         {"parameter sets only", [](std::string& b, const auto& at) { b.resize(at[2]); }, 0},
+        {"no parameter sets", [](std::string& b, const auto& at) { b.erase(at[0], at[2] - at[0]); }, 0},
         {"parameter sets and the encoder's note", [&](std::string& b, const auto& at) { b.resize(at[firstSlice]); }, 0},
         {"sound but no picture", [](std::string& b, const auto& at) {
              std::string sound = b.substr(0, 16);
