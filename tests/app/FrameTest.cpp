@@ -38,6 +38,12 @@ TEST_F(FrameTest, MenuBarAndToolbarInOrderWithTheEditCommandsDisabledEverywhere)
                                   AppAbout, 0, ToolbarTimerOff, 0, ToolbarTimer1s, ToolbarTimer100ms,
                                   ToolbarTimer200ms, 0, ToolbarTimer400ms, ToolbarTimer4s, FitWindowToImage}));
     EXPECT_EQ(frame->toolBar()->allowedAreas(), Qt::AllToolBarAreas);
+    // The keyboard lights' panes keep room for their names, lit or not.
+    frame->show();
+    for (const char* light : {"CAP", "NUM", "SCRL"}) {
+        const auto* pane = frame->statusBar()->findChild<QLabel*>(QLatin1String(light));
+        EXPECT_GT(pane->width(), pane->fontMetrics().horizontalAdvance(QLatin1String(light))) << light;
+    }
     menuItem("&View", cmd::ViewToolbar)->trigger();
     EXPECT_TRUE(frame->toolBar()->isHidden());
 }

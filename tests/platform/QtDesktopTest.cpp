@@ -34,6 +34,24 @@ TEST(QtDesktop, AMessageBoxShowsItsTextsAndReturnsWhenClosed)
     EXPECT_EQ(icon, QMessageBox::Warning);
 }
 
+TEST(QtDesktop, AQuestionAnswersWhatWasClicked)
+{
+    QString text;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->button(answer)->click();
+        }
+    });
+    poll.start(5);
+    EXPECT_TRUE(platform::QtDesktop().askYesNo(QStringLiteral("VarnekJPG"), QStringLiteral("Format the card?")));
+    EXPECT_EQ(text, QStringLiteral("Format the card?"));
+    answer = QMessageBox::No;
+    EXPECT_FALSE(platform::QtDesktop().askYesNo(QStringLiteral("VarnekJPG"), QStringLiteral("Reboot?")));
+}
+
 class UrlCatcher : public QObject {
     Q_OBJECT
 public slots:

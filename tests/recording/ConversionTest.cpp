@@ -197,6 +197,7 @@ TEST_F(ConversionTest, DamagedRecordingsConvertUpToTheDamage)
         {"unknown tag", [&](std::string& b, const auto& at) { b.replace(at[firstBlock[15]], 4, "HXQQ"); }, 15},
         {"time jumps back", [&](std::string& b, const auto& at) { setLe32(b, at[firstBlock[9]] + 8, 12); }, 9},
         {"time jumps ahead", [&](std::string& b, const auto& at) { setLe32(b, at[firstBlock[6]] + 8, timeOf(5) + 60000); }, 6},
+        {"a step of exactly the most allowed, then back", [&](std::string& b, const auto& at) { setLe32(b, at[firstBlock[6]] + 8, timeOf(5) + 5000); }, 7},
         {"cut inside the first picture", [](std::string& b, const auto& at) { b.resize(at[0] + 30); }, 0},
         {"cut block header", [&](std::string& b, const auto& at) { b.resize(at[firstBlock[3]] + 9); }, 3},
         {"parameter sets only", [](std::string& b, const auto& at) { b.resize(at[2]); }, 0},

@@ -53,14 +53,20 @@ protected:
 
 TEST_F(ViewSettingsTest, FirstRunUsesTheDefaultsShowsEmptyFieldsAndSetToDefaultsStoresThemAtOnce)
 {
-    QStringList shown;
+    QStringList shown, tabs;
     runSettings({}, [&](CSettings& dialog) {
         shown = fields(dialog);
+        field(dialog, "snapshotUrl")->setFocus();
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            tabs << dialog.focusWidget()->objectName();
+        }
         click(dialog, "setDefaults");
         click(dialog, "cancel");
     });
     EXPECT_EQ(loaded, (CameraSettings{kDefaultUrl, "admin", "pelto"}));
     EXPECT_EQ(shown, QStringList({"", "", ""}));
+    EXPECT_EQ(tabs, QStringList({"userName", "password", "setDefaults", "apply", "ok"})) << "Tab goes down, then along";
     EXPECT_EQ(storedValues(), QStringList({kDefaultUrl, "admin", "pelto"})) << "stored although the dialog was cancelled";
 }
 
