@@ -153,6 +153,8 @@ TEST_F(DialogTest, PlayDownloadsTheFirstTickedRecordingAfreshAndOpensItsMp4)
     QFile::remove(mp4);
     click(*dialog, "replayButton");
     EXPECT_EQ(desktop.opened(), (QStringList{mp4, mp4, mp4}));
+    for (const QFileInfo& open : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::Files | QDir::System))
+        EXPECT_NE(open.symLinkTarget(), folder.file("P261201_120500_121000.264")) << "the recording is left open";
     EXPECT_TRUE(QFile::exists(mp4));
     // A recording too short to hold a picture cannot be converted: Play and Replay open it as it is.
     camera->setRecordingSize(60);
