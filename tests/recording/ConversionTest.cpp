@@ -156,8 +156,11 @@ TEST_F(ConversionTest, SoundRecordingBecomesAnMp4OfTheSamePicturesTimesAndSound)
     // decoder adds the encoder's padding to what it hands out.
     EXPECT_EQ(mp4.audioTrack, 5 * 8 + kPictures * kSamplesPerBlock);
     EXPECT_GE(mp4.audioSamples, kPictures * kSamplesPerBlock);
-    // The recording stays as downloaded, and no temporary file is left.
+    // The recording stays as downloaded, no longer mapped, and no temporary file is left.
     EXPECT_EQ(folder.read("P261201_120000_120500.264"), QByteArray::fromStdString(bytes));
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(maps.readAll().contains(QFile::encodeName(folder.file("P261201_120000_120500.264"))));
     EXPECT_EQ(folder.entries().size(), 3) << folder.entries().join(' ').toStdString();
 }
 
