@@ -36,7 +36,9 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent, CameraLink* link)
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    setAutoFillBackground(true);
+    // Every paint fills the whole view black itself, so Qt need not clear it first: that would be
+    // a second pass over the window's pixels for every picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // The view takes the keyboard focus and keeps it, so keys reach the camera without a click.
     setFocusPolicy(Qt::StrongFocus);
 
