@@ -220,8 +220,10 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
             caption = decodeFailureCaption(m_autoJpgPath);
         }
         // The caption stands in a dark band of its own length.
-        const QFont font = captionFont();
-        painter.setFont(font);
+        // Matched once: finding the face and its size takes longer than drawing the caption.
+        if (!m_captionFont)
+            m_captionFont = captionFont();
+        painter.setFont(*m_captionFont);
         const QFontMetrics metrics = painter.fontMetrics();
         const QRect band(kCaptionOrigin, QSize(metrics.horizontalAdvance(caption), metrics.height()));
         painter.fillRect(band, kCaptionBackground);
