@@ -1,7 +1,5 @@
 #include "view/PictureDecoder.h"
 
-#include "view/PictureLayout.h"
-
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -81,12 +79,8 @@ const DecodedPicture& PictureDecoder::picture(const QString& path, int shownWidt
     }
     const bool sameFile = path == m_path && FileIdentity::of(info) == m_file;
     if (!sameFile
-        || (m_scalable && jpegDecodeSize(m_picture.size.width(), m_picture.size.height(), shownWidth) != m_rows.size())) {
+        || (m_scalable && jpegDecodeSize(m_picture.size.width(), m_picture.size.height(), shownWidth) != m_rows.size()))
         decode(path, shownWidth);
-        show(shownWidth);
-    } else if (m_scalable && shownWidth != m_shownWidth) {
-        show(shownWidth);
-    }
     return m_picture;
 }
 
@@ -167,43 +161,14 @@ bool PictureDecoder::decodeJpeg(int shownWidth)
             != 0
         && tjGetErrorCode(m_turbo) != TJERR_WARNING)
         return false;
+    // The paint stretches the rows into place in one pass (nearest pixel); a shrunk copy made here
+    // would cost a second pass over the whole decoded picture for every new picture, to save a
+    // fraction of that on the rarer repaints.
+    m_picture.image = m_rows;
     m_picture.size = QSize(width, height);
     m_picture.decoded = true;
     m_scalable = true;
     return true;
-}
-
-void PictureDecoder::show(int shownWidth)
-{
-    m_shownWidth = shownWidth;
-    if (!m_scalable)
-        return;
-    // Shrunk here once, nearest pixel as the paint's own stretch would, so that every paint of
-    // this picture is a plain copy. A picture shown larger than decoded (a print, a small picture
-    // in a wide view) is left to the paint to stretch: enlarged copies would only take memory.
-    const QSize shown(shownWidth, pictureDestination(m_picture.size.width(), m_picture.size.height(), shownWidth).height());
-    m_picture.image = QImage();
-    if (shown.isEmpty() || shown.width() >= m_rows.width() || shown.height() > m_rows.height()) {
-        m_picture.image = m_rows;
-        return;
-    }
-    if (m_shown.size() != shown)
-        m_shown = QImage(shown, QImage::Format_RGB32);
-    if (m_shown.isNull()) {
-        m_picture.image = m_rows;
-        return;
-    }
-    const qint64 fromWidth = m_rows.width(), fromHeight = m_rows.height();
-    m_columns.resize(std::size_t(shown.width()));
-    for (int x = 0; x < shown.width(); ++x)
-        m_columns[std::size_t(x)] = int((2 * x + 1) * fromWidth / (2 * shown.width()));
-    for (int y = 0; y < shown.height(); ++y) {
-        const auto* from = reinterpret_cast<const quint32*>(m_rows.constScanLine(int((2 * y + 1) * fromHeight / (2 * shown.height()))));
-        auto* to = reinterpret_cast<quint32*>(m_shown.scanLine(y));
-        for (int x = 0; x < shown.width(); ++x)
-            to[x] = from[m_columns[std::size_t(x)]];
-    }
-    m_picture.image = m_shown;
 }
 
 QSize PictureDecoder::headerSize(const QString& path)

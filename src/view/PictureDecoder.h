@@ -1,7 +1,8 @@
 #pragma once
 // The live picture decoded for the view. A camera sends a new auto.jpg up to ten times a second,
 // while the view may paint far more often (menus, state queries, exposes): a picture is decoded
-// once, at the size it is shown, and kept until the file changes or it is wanted at another size.
+// once, at the smallest scale at least as large as it is shown, and kept until the file changes
+// or it is wanted at another scale.
 // The file stays the truth: every paint asks for the picture again, and a file that is gone or
 // replaced is noticed then.
 
@@ -12,7 +13,6 @@
 
 #include <sys/stat.h>
 
-#include <vector>
 
 // The size a JPEG of pictureWidth x pictureHeight is decoded at to be shown shownWidth pixels
 // wide: the smallest of an eighth, a quarter, a half and the whole that is at least as wide as
@@ -22,8 +22,8 @@
 QSize jpegDecodeSize(int pictureWidth, int pictureHeight, int shownWidth);
 
 struct DecodedPicture {
-    QImage image;   // null when the file gave no picture; a JPEG comes at the size it is shown
-                    // at, or at its decoded size where that is smaller
+    QImage image;   // null when the file gave no picture; a JPEG comes at its decoded size, the
+                    // smallest at least as wide as it is shown, for the paint to stretch
     QSize size;     // the picture's own size, also when decoded smaller
     bool decoded = false; // false: the decoder failed, even where it left a picture
 };
@@ -63,8 +63,6 @@ private:
     bool readFile(const QString& path, FileIdentity& identity);
     void decode(const QString& path, int shownWidth);
     bool decodeJpeg(int shownWidth);
-    // Makes the decoded JPEG the picture for a drawing shownWidth device pixels wide.
-    void show(int shownWidth);
 
     void* m_turbo = nullptr;
     QByteArray m_bytes;
@@ -72,9 +70,6 @@ private:
     QString m_path;
     bool m_scalable = false; // the kept picture came from TurboJPEG and can be decoded at another size
     QImage m_rows;           // as TurboJPEG decoded it
-    QImage m_shown;          // shrunk to the size shown
-    std::vector<int> m_columns;
-    int m_shownWidth = -1;
     DecodedPicture m_picture;
     int m_decodes = 0;
 };

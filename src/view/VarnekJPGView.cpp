@@ -36,7 +36,9 @@ CVarnekJPGView::CVarnekJPGView(QWidget* parent, CameraLink* link)
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    setAutoFillBackground(true);
+    // Every paint fills the whole view black itself, so Qt need not clear it first: that would be
+    // a second pass over the window's pixels for every picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // The view takes the keyboard focus and keeps it, so keys reach the camera without a click.
     setFocusPolicy(Qt::StrongFocus);
 
@@ -218,8 +220,10 @@ void CVarnekJPGView::OnDraw(QPainter& painter, int clientWidth)
             caption = decodeFailureCaption(m_autoJpgPath);
         }
         // The caption stands in a dark band of its own length.
-        const QFont font = captionFont();
-        painter.setFont(font);
+        // Matched once: finding the face and its size takes longer than drawing the caption.
+        if (!m_captionFont)
+            m_captionFont = captionFont();
+        painter.setFont(*m_captionFont);
         const QFontMetrics metrics = painter.fontMetrics();
         const QRect band(kCaptionOrigin, QSize(metrics.horizontalAdvance(caption), metrics.height()));
         painter.fillRect(band, kCaptionBackground);

@@ -13,6 +13,7 @@
 #include "view/SnapshotCopy.h"
 #include "view/SnapshotTimer.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -20,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -129,4 +131,5 @@ private:
     PanTiltController m_panTilt;
     FileCommandWait m_fileWait;
     PictureDecoder m_pictureDecoder;
+    std::optional<QFont> m_captionFont;
 };
