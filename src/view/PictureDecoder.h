@@ -13,7 +13,6 @@
 
 #include <sys/stat.h>
 
-
 // The size a JPEG of pictureWidth x pictureHeight is decoded at to be shown shownWidth pixels
 // wide: the smallest of an eighth, a quarter, a half and the whole that is at least as wide as
 // that, so a reduced picture is only ever shrunk. libjpeg-turbo's other scales (3/4, 5/4, ...)
