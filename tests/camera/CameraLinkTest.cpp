@@ -164,6 +164,12 @@ TEST_F(CameraLinkTest, AtMostTwoIdleConnectionsStayOpenToTheCamera)
     link.setIdleConnectionLife(std::chrono::milliseconds(300), std::chrono::milliseconds(50));
     EXPECT_GT(camera.openConnections(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return camera.openConnections() == 0; }, 3000));
+    // A new connection presents the scheme the camera asked for at once: one request, no challenge.
+    camera.clearRequests();
+    link.FetchSnapshot(autoJpg(), nullptr, count);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended == 13; }, 10000));
+    ASSERT_EQ(camera.requests().size(), 1u);
+    EXPECT_TRUE(camera.requests().front().authenticated);
 }
 
 TEST_F(CameraLinkTest, LeftoverDownloadsOfTheProgramGoAndNothingElse)
