@@ -155,6 +155,7 @@ TEST_F(CameraRequestTest, NamesFromTheCameraStayInTheProgramFolderAsBytes)
 {
     EXPECT_EQ(encodeUrlPathBytes("a b/\xC3\xA9?#%~._-", true), QByteArray("a%20b/%C3%A9%3F%23%25~._-"));
     EXPECT_EQ(encodeUrlPathBytes("a/b", false), QByteArray("a%2Fb"));
+    EXPECT_EQ(encodeUrlPathBytes("@AZ[`az{/09:", true), QByteArray("%40AZ%5B%60az%7B/09%3A")) << "the ends of each range";
     for (const QByteArray& name : {QByteArray("../evil.264"), QByteArray(".."), QByteArray("."), QByteArray(""),
                                    QByteArray("a/b.264"), QByteArray("a\\b.264"), QByteArray("a\nb")})
         EXPECT_EQ(FetchSdListing(settings, folder.path(), "", name), -1) << name.constData();
