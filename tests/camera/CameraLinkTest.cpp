@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -170,6 +171,30 @@ TEST_F(CameraLinkTest, AtMostTwoIdleConnectionsStayOpenToTheCamera)
     ASSERT_TRUE(QTest::qWaitFor([&] { return ended == 13; }, 10000));
     ASSERT_EQ(camera.requests().size(), 1u);
     EXPECT_TRUE(camera.requests().front().authenticated);
+}
+
+// A note a worker reports is shown on the window's thread, and the worker goes on once it is closed.
+TEST_F(CameraLinkTest, ANoteFromAWorkerShowsOnTheWindowsThreadAndHoldsTheWorkerUntilClosed)
+{
+    CameraLink link;
+    QStringList shown;
+    std::function<void()> close;
+    link.setNoteShower([&](const QString& caption, const QString& text, std::function<void()> closed) {
+        shown << caption + ": " + text + (QThread::currentThread() == link.thread() ? "" : " (off the window's thread)");
+        close = std::move(closed);
+    });
+    std::atomic<bool> returned = false;
+    std::thread worker([&] { link.report(QStringLiteral("Varnekjpg"), QStringLiteral("Path too long")); returned = true; });
+    if (!QTest::qWaitFor([&] { return bool(close); }, 5000)) {
+        worker.detach(); // held for good: the suite has failed anyway
+        FAIL() << "the note never came";
+    }
+    EXPECT_EQ(shown, QStringList{"Varnekjpg: Path too long"});
+    QTest::qWait(100);
+    EXPECT_FALSE(returned) << "the worker waits for the note";
+    close();
+    worker.join();
+    EXPECT_TRUE(returned);
 }
 
 TEST_F(CameraLinkTest, LeftoverDownloadsOfTheProgramGoAndNothingElse)
