@@ -194,6 +194,10 @@ TEST_F(ConversionTest, DamagedRecordingsConvertUpToTheDamage)
     ASSERT_EQ(typeOf(coded[0].nals[firstSlice - 1]), 6);
     const std::vector<Case> cases = {
         {"no index", [](std::string&, const auto&) {}, kPictures},
+        {"parameter sets at a time of their own", [&](std::string& b, const auto& at) {
+             for (std::size_t i = 0; i < firstSlice; ++i)
+                 setLe32(b, at[i] + 8, timeOf(0) - 10);
+         }, kPictures},
         {"cut last block", [&](std::string& b, const auto& at) { b.resize(at[firstBlock[20]] + 20); }, 20},
         {"length past the end", [&](std::string& b, const auto& at) { setLe32(b, at[firstBlock[12]] + 4, 0x7FFFFFF0); }, 12},
         {"length past a short end", [&](std::string& b, const auto& at) { setLe32(b, at[firstBlock[17]] + 4, std::uint32_t(b.size())); }, 17},
