@@ -125,6 +125,14 @@ TEST_F(CameraRequestTest, BrokenTransfersLeaveNoFileAndADeadCameraLeavesTheOldAn
         EXPECT_EQ(requestSnapshot(settings, autoJpg()), -1);
     }
     EXPECT_TRUE(files().isEmpty());
+    // Any answer of the camera's, even a 3xx page nobody follows, means the older page is out of date.
+    for (const int status : {200, 300, 399}) {
+        folder.write(QStringLiteral("netinfo.html"), "older page");
+        camera.setPage("/cgi-bin/hi3510/getnetinfo.cgi", std::string(200000, 'x'), status);
+        camera.setFault(Fault::DropMidBody);
+        EXPECT_EQ(SendCameraCommand(61, settings, folder.path()), -1);
+        EXPECT_TRUE(files().isEmpty()) << status;
+    }
 
     folder.write(QStringLiteral("serverinfo.html"), "older page");
     camera.stop();
