@@ -74,7 +74,8 @@ TEST(Look, ToolbarImagesProgramIconPadsAndTreeImages)
     EXPECT_TRUE(looksAsBefore("toolbar", sideBySide(toolbar)));
     EXPECT_TRUE(looksAsBefore("icon", sideBySide({programIconImage(16), programIconImage(32), programIconImage(48)})));
     EXPECT_TRUE(looksAsBefore("pads", sideBySide({presetPadImage(PadMode::Goto), presetPadImage(PadMode::Set)})));
-    EXPECT_TRUE(looksAsBefore("tree", drawTreeBoundsStrip().scaled(drawTreeBoundsStrip().size() * 4)));
+    const QImage tree = drawTreeBoundsStrip();
+    EXPECT_TRUE(looksAsBefore("tree", tree.scaled(tree.size() * 4)));
 }
 
 TEST_F(AppTest, TheAboutBoxAndTheToolbar)
