@@ -228,7 +228,12 @@ bool cancelled(const DownloadJob& job)
 
 int onProgress(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    return cancelled(*static_cast<Transfer*>(userData)->job) ? 1 : 0;
+    auto* t = static_cast<Transfer*>(userData);
+    // libcurl calls this about once a second even while no data comes, so a count the caller held
+    // back to pace its display still reaches it when the camera stalls.
+    if (TransferProgress* progress = t->request->progress; progress && progress->changed)
+        progress->changed();
+    return cancelled(*t->job) ? 1 : 0;
 }
 
 struct CurlList {

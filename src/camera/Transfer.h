@@ -19,7 +19,8 @@ enum class RequestVariant { Snapshot, Command, SdListing, SdFile };
 struct TransferProgress {
     std::atomic<long long> received{0};
     std::atomic<long long> expected{-1};
-    // Called on the transfer's thread whenever received has grown; optional.
+    // Called on the transfer's thread whenever received has grown, and about once a second while
+    // it does not; optional.
     std::function<void()> changed;
 };
 
