@@ -159,6 +159,23 @@ TEST_F(CameraRequestTest, OnlyATwoHundredAnswerIsAPictureOrARecording)
     EXPECT_TRUE(files().isEmpty()) << "no temporary file is left";
 }
 
+// A watcher that paces its display still hears about the count while the camera stalls.
+TEST_F(CameraRequestTest, AStalledDownloadStillTellsItsWatcherOfTheCount)
+{
+    const auto [name, url] = recording();
+    TransferProgress progress;
+    long long last = -1;
+    int toldWhileStalled = 0;
+    progress.changed = [&] {
+        const long long now = progress.received.load();
+        toldWhileStalled += now == last && now > 0 ? 1 : 0;
+        last = now;
+    };
+    camera.setFault(Fault::StallMidBody, 2);
+    EXPECT_EQ(FetchSdFile(settings, folder.path(), url, name, nullptr, &progress), -1);
+    EXPECT_GE(toldWhileStalled, 1);
+}
+
 TEST_F(CameraRequestTest, NamesFromTheCameraStayInTheProgramFolderAsBytes)
 {
     EXPECT_EQ(encodeUrlPathBytes("a b/\xC3\xA9?#%~._-", true), QByteArray("a%20b/%C3%A9%3F%23%25~._-"));
